@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The 8-bit code page of every text in a file: the system ANSI code page on
+// Windows, windows-1251 elsewhere unless changed. Only single-byte code pages
+// are accepted. Bytes without a character decode to U+FFFD; characters without
+// a byte encode as "?".
+namespace CodePage {
+
+// Selects the code page by name; false (and no change) when the name is not a
+// known single-byte code page.
+bool SetName(const QString& name);
+QString Name();
+
+QString ToUnicode(const QByteArray& bytes);
+QByteArray FromUnicode(QStringView text);
+
+} // namespace CodePage

@@ -1,0 +1,159 @@
+#include "TBCFGFile.h"
+
+#include "BcfgError.h"
+#include "LoaderState.h"
+#include "RecordFactory.h"
+#include "RecordStream.h"
+#include "TextRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+QString fullPath(const QString& fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+QByteArray hexCode(quint32 code) { return QByteArray::number(code, 16).toUpper().rightJustified(2, '0'); }
+
+// Text and choice records whose Max is negative have no layout.
+bool hasNoLayout(quint32 code, qint32 max)
+{
+    return max < 0 && (code == 2 || code == 4 || code == 5 || code == 6 || code == 10);
+}
+
+} // namespace
+
+std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tree,
+                                           LoadReporter* reporter)
+{
+    QFile file(fileName);
+    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
+        const QString reason = QFileInfo(fileName).isDir() ? QStringLiteral("Is a directory")
+                                                           : file.errorString();
+        throw BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw BcfgError(QStringLiteral("Stream read error"));
+    return FromBytes(bytes, tree, reporter);
+}
+
+std::unique_ptr<TBCFGFile> TBCFGFile::FromBytes(const QByteArray& bytes, TreeSink* tree,
+                                                LoadReporter* reporter)
+{
+    std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
+    doc->ShowInTree = tree != nullptr;
+    doc->Parse(bytes); // throws before any entry exists
+    if (tree)
+        doc->BuildTree(*tree);
+    if (!doc->FullyLoaded() && reporter)
+        reporter->loadMessage(doc->StopMessage());
+    doc->Modified = false;
+    return doc;
+}
+
+void TBCFGFile::Parse(const QByteArray& bytes)
+{
+    RecordReader in(bytes);
+    LoaderState state;
+    // Occurrence: earlier records with the same parent and the same 32-byte name.
+    QHash<QByteArray, qint32> seen;
+    while (in.pos() < in.size()) {
+        const qsizetype offset = in.pos();
+        const quint32 code = in.remaining() >= 4 ? in.u32() : (in.read(in.remaining()), 0u);
+        if (code < 1 || code > 14) {
+            m_stopLabel = "Unknown Block: 0x" + hexCode(code);
+            m_tail = bytes.mid(offset);
+            m_stopLevel = state.CurrentLevel;
+            return;
+        }
+        std::unique_ptr<TBcfgRecAll> rec = CreateRecord(code);
+        rec->Doc = this;
+        rec->Index = Count();
+        rec->TypeCode = code;
+        rec->ParentIndex = state.CurrentLevel;
+        rec->Name = in.read(TextRules::NameSize);
+        rec->Min = in.u32();
+        rec->Max = in.i32();
+        if (hasNoLayout(code, rec->Max)) {
+            m_stopLabel = "Unreadable Block: 0x" + hexCode(code) + " at offset " +
+                          QByteArray::number(offset);
+            m_tail = bytes.mid(offset);
+            m_stopLevel = state.CurrentLevel;
+            return;
+        }
+        QByteArray key(4, '\0');
+        qToLittleEndian(rec->ParentIndex, key.data());
+        key.append(rec->Name);
+        rec->Occurrence = seen[key]++;
+        rec->ReadPayload(in, state);
+        m_records.push_back(std::move(rec));
+    }
+}
+
+QString TBCFGFile::StopMessage() const
+{
+    return QString::fromLatin1(m_stopLabel) + QStringLiteral("\n\rFile is not fully loaded");
+}
+
+void TBCFGFile::BuildTree(TreeSink& tree)
+{
+    std::vector<TreeSink::Entry> entries(m_records.size(), nullptr);
+    const auto entryOf = [&](qint32 index) {
+        return index >= 0 && size_t(index) < entries.size() ? entries[size_t(index)] : nullptr;
+    };
+    for (const auto& rec : m_records) {
+        if (rec->IsLevelEnd())
+            continue;
+        entries[size_t(rec->Index)] = tree.append(entryOf(rec->ParentIndex), rec->DisplayText(), rec.get());
+    }
+    if (FullyLoaded())
+        return;
+    TreeSink::Entry top = tree.append(entryOf(m_stopLevel), m_stopLabel, nullptr);
+    while (TreeSink::Entry parent = tree.parentOf(top))
+        top = parent;
+    tree.expandAll(top);
+}
+
+QByteArray TBCFGFile::Serialize() const
+{
+    QByteArray out;
+    for (const auto& rec : m_records)
+        rec->AppendTo(out);
+    out.append(m_tail);
+    return out;
+}
+
+void TBCFGFile::Save(const QString& fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw BcfgError(QStringLiteral("Cannot create file \"%1\". %2")
+                            .arg(fullPath(fileName), file.errorString()));
+    const QByteArray bytes = Serialize();
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw BcfgError(QStringLiteral("Stream write error")); // QSaveFile discards the temporary
+    ClearModified();
+}
+
+void TBCFGFile::SaveTo(QIODevice& device)
+{
+    const QByteArray bytes = Serialize();
+    if (device.write(bytes) != bytes.size())
+        throw BcfgError(QStringLiteral("Stream write error"));
+    ClearModified();
+}
+
+void TBCFGFile::ClearModified()
+{
+    for (const auto& rec : m_records)
+        rec->Modified = false;
+    Modified = false;
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+#include "TreeSink.h"
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+// One configuration file: its records in file order. A load that stops at a
+// block it cannot read keeps the records before it and the bytes from that
+// block on (Tail), which saving writes back after the records.
+class TBCFGFile
+{
+public:
+    // Loads fileName. With a tree (ShowInTree) the entries are appended to it;
+    // the message about a block that cannot be read goes to reporter (if any)
+    // after the entries exist. Throws BcfgError ("Cannot open file ...",
+    // "Stream read error"); no entries are appended then.
+    static std::unique_ptr<TBCFGFile> Load(const QString& fileName, TreeSink* tree,
+                                           LoadReporter* reporter);
+    // The same for bytes already in memory.
+    static std::unique_ptr<TBCFGFile> FromBytes(const QByteArray& bytes, TreeSink* tree,
+                                                LoadReporter* reporter);
+
+    int Count() const { return int(m_records.size()); }
+    // nullptr when index is out of range.
+    TBcfgRecAll* Record(int index) const
+    {
+        return index >= 0 && index < Count() ? m_records[size_t(index)].get() : nullptr;
+    }
+    const std::vector<std::unique_ptr<TBcfgRecAll>>& Records() const { return m_records; }
+
+    bool Modified = false;
+    bool ShowInTree = false;
+
+    // False when loading stopped at a block it could not read.
+    bool FullyLoaded() const { return m_stopLabel.isEmpty(); }
+    // The label of the entry that stands for that block ("Unknown Block: 0x0F").
+    const QByteArray& StopLabel() const { return m_stopLabel; }
+    // The message the user is shown about it (two lines joined by "\n\r").
+    QString StopMessage() const;
+    // The bytes from that block's first byte to the end of the file.
+    const QByteArray& Tail() const { return m_tail; }
+
+    // Appends the document's entries to tree (records, then the entry of a
+    // block that could not be read, whose top-level branch is expanded).
+    void BuildTree(TreeSink& tree);
+
+    // The file's bytes: every record in order, then the kept tail.
+    QByteArray Serialize() const;
+    // Replaces fileName atomically; on failure the file is untouched, the
+    // marks stay and BcfgError ("Cannot create file ...", "Stream write
+    // error") is thrown. On success every Modified mark is cleared.
+    void Save(const QString& fileName);
+    // Writes to an open device; the same marks rule.
+    void SaveTo(QIODevice& device);
+
+private:
+    TBCFGFile() = default;
+    void Parse(const QByteArray& bytes);
+    void ClearModified();
+
+    std::vector<std::unique_ptr<TBcfgRecAll>> m_records;
+    QByteArray m_stopLabel;
+    QByteArray m_tail;
+    qint32 m_stopLevel = -1; // the level open where loading stopped
+};

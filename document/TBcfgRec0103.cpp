@@ -1,0 +1,57 @@
+#include "TBcfgRec0103.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "ValueRules.h"
+
+qint64 TBcfgRec0103::Lowest() const { return TypeCode == 1 ? qint64(Min) : qint64(qint32(Min)); }
+qint64 TBcfgRec0103::Highest() const { return TypeCode == 1 ? qint64(quint32(Max)) : qint64(Max); }
+qint64 TBcfgRec0103::Current() const
+{
+    return TypeCode == 1 ? qint64(Value) : qint64(qint32(Value));
+}
+
+QByteArray TBcfgRec0103::DisplayText() const { return Labelled(QByteArray::number(Current())); }
+
+void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&) { Value = in.u32(); }
+
+void TBcfgRec0103::WritePayload(QByteArray& out) const { RecordWriter::u32(out, Value); }
+
+bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec0103*>(&other);
+    if (!source)
+        return false;
+    // The range test uses this record's own signedness.
+    const qint64 value = TypeCode == 1 ? qint64(source->Value) : qint64(qint32(source->Value));
+    if (value < Lowest() || value > Highest())
+        return false;
+    if (source->Value != Value)
+        MarkModified();
+    Value = source->Value;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec0103::Edit(EditorHost& host)
+{
+    EditorHost::IntegerPopup popup;
+    popup.nameLabel = CodePage::ToUnicode(NameText() + " -");
+    popup.minValue = Lowest();
+    popup.maxValue = Highest();
+    popup.rangeLabel = QStringLiteral("(%1 .. %2)").arg(popup.minValue).arg(popup.maxValue);
+    for (;;) {
+        popup.value = QString::number(Current());
+        QString typed;
+        if (!host.ShowIntegerPopup(popup, typed))
+            return;
+        const auto value = ValueRules::ParseInt64(typed);
+        if (!value || *value < popup.minValue || *value > popup.maxValue)
+            continue; // shown again with the stored value
+        if (quint32(*value) != Value)
+            MarkModified();
+        Value = quint32(*value);
+        return;
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+// Types 1 (unsigned) and 3 (signed): a 32-bit integer within Min..Max.
+class TBcfgRec0103 : public TBcfgRecAll
+{
+public:
+    quint32 Value = 0;
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+
+    // Min, Max and Value widened to 64 bits in the record's own signedness.
+    qint64 Lowest() const;
+    qint64 Highest() const;
+    qint64 Current() const;
+};

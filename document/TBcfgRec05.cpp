@@ -1,0 +1,65 @@
+#include "TBcfgRec05.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "TextRules.h"
+
+QByteArray TBcfgRec05::DisplayText() const
+{
+    // A damaged index shows as its number instead of reading outside the list.
+    if (ItemIndex >= 0 && size_t(ItemIndex) < Items.size())
+        return Labelled(TextRules::NameText(Items[size_t(ItemIndex)]));
+    return Labelled(QByteArray::number(ItemIndex));
+}
+
+void TBcfgRec05::ReadPayload(RecordReader& in, LoaderState&)
+{
+    ItemIndex = in.i32();
+    const qint64 count = qMax(Max, 0);
+    if (count * TextRules::NameSize > in.remaining())
+        throw BcfgError(QStringLiteral("Stream read error"));
+    Items.clear();
+    Items.reserve(size_t(count));
+    for (qint64 i = 0; i < count; ++i)
+        Items.push_back(in.read(TextRules::NameSize));
+}
+
+void TBcfgRec05::WritePayload(QByteArray& out) const
+{
+    RecordWriter::u32(out, quint32(ItemIndex));
+    for (const QByteArray& item : Items)
+        out.append(item);
+}
+
+bool TBcfgRec05::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec05*>(&other);
+    if (!source || source->Items.size() > Items.size() || source->Min != Min)
+        return false;
+    for (size_t i = 0; i < source->Items.size(); ++i)
+        if (source->Items[i] != Items[i])
+            return false;
+    if (source->ItemIndex != ItemIndex)
+        MarkModified();
+    ItemIndex = source->ItemIndex;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec05::Edit(EditorHost& host)
+{
+    QStringList items;
+    for (const QByteArray& item : Items)
+        items.append(CodePage::ToUnicode(TextRules::NameText(item)));
+    const bool inList = ItemIndex >= 0 && ItemIndex < items.size();
+    int chosen = -1;
+    if (!host.ShowChoicePopup(items, inList ? ItemIndex : -1, chosen))
+        return;
+    // Accept without a selection (an empty list, a damaged index) changes nothing.
+    if (chosen < 0 || chosen >= items.size())
+        return;
+    if (chosen != ItemIndex)
+        MarkModified();
+    ItemIndex = chosen;
+}

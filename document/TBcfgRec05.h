@@ -1,0 +1,19 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+#include <vector>
+
+// Type 5: a choice from Max named items.
+class TBcfgRec05 : public TBcfgRecAll
+{
+public:
+    qint32 ItemIndex = 0;
+    std::vector<QByteArray> Items; // Max fields of 32 bytes
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+};

@@ -1,0 +1,56 @@
+#include "TBcfgRec07.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "ValueRules.h"
+
+QByteArray TBcfgRec07::DisplayText() const
+{
+    return Labelled(QByteArray::number(X) + "," + QByteArray::number(Y));
+}
+
+void TBcfgRec07::ReadPayload(RecordReader& in, LoaderState&)
+{
+    X = in.i32();
+    Y = in.i32();
+}
+
+void TBcfgRec07::WritePayload(QByteArray& out) const
+{
+    RecordWriter::u32(out, quint32(X));
+    RecordWriter::u32(out, quint32(Y));
+}
+
+bool TBcfgRec07::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec07*>(&other);
+    if (!source)
+        return false;
+    if (source->X != X || source->Y != Y)
+        MarkModified();
+    X = source->X;
+    Y = source->Y;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec07::Edit(EditorHost& host)
+{
+    const QString label = CodePage::ToUnicode(NameText() + " - X:");
+    for (;;) {
+        QString typedX, typedY;
+        if (!host.ShowCoordinatesPopup(label, QString::number(X), QString::number(Y), typedX,
+                                       typedY))
+            return;
+        const auto x = ValueRules::ParseInt32(typedX);
+        const auto y = ValueRules::ParseInt32(typedY);
+        if (!x || !y)
+            continue;
+        if (*x != X || *y != Y)
+            MarkModified();
+        X = *x;
+        Y = *y;
+        return;
+    }
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+// Type 7: coordinates.
+class TBcfgRec07 : public TBcfgRecAll
+{
+public:
+    qint32 X = 0;
+    qint32 Y = 0;
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+};

@@ -1,0 +1,77 @@
+#include "TBcfgRec08.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "ValueRules.h"
+
+namespace {
+QByteArray hexByte(quint8 v) { return QByteArray::number(v, 16).toUpper().rightJustified(2, '0'); }
+} // namespace
+
+QByteArray TBcfgRec08::DisplayText() const
+{
+    return Labelled(hexByte(R) + "," + hexByte(G) + "," + hexByte(B) + "," + hexByte(A));
+}
+
+void TBcfgRec08::ReadPayload(RecordReader& in, LoaderState&)
+{
+    R = in.u8();
+    G = in.u8();
+    B = in.u8();
+    A = in.u8();
+}
+
+void TBcfgRec08::WritePayload(QByteArray& out) const
+{
+    for (quint8 v : {R, G, B, A})
+        RecordWriter::u8(out, v);
+}
+
+bool TBcfgRec08::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec08*>(&other);
+    if (!source)
+        return false;
+    if (source->R != R || source->G != G || source->B != B || source->A != A)
+        MarkModified();
+    R = source->R;
+    G = source->G;
+    B = source->B;
+    A = source->A;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec08::Edit(EditorHost& host)
+{
+    EditorHost::FourFieldPopup popup;
+    popup.labels = {CodePage::ToUnicode(NameText() + " - R:"), QStringLiteral("G:"),
+                    QStringLiteral("B:"), QStringLiteral("A:")};
+    popup.wheelMax = 255;
+    const int limits[4] = {255, 255, 255, 100};
+    for (;;) {
+        popup.values = {QString::number(R), QString::number(G), QString::number(B),
+                        QString::number(A)};
+        std::array<QString, 4> typed;
+        if (!host.ShowFourFieldPopup(popup, typed))
+            return;
+        quint8 parsed[4] = {};
+        bool valid = true;
+        for (int i = 0; i < 4 && valid; ++i) {
+            const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
+            valid = v && *v >= 0 && *v <= limits[i];
+            if (valid)
+                parsed[i] = quint8(*v);
+        }
+        if (!valid)
+            continue;
+        if (parsed[0] != R || parsed[1] != G || parsed[2] != B || parsed[3] != A)
+            MarkModified();
+        R = parsed[0];
+        G = parsed[1];
+        B = parsed[2];
+        A = parsed[3];
+        return;
+    }
+}

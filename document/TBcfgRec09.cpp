@@ -1,0 +1,28 @@
+#include "TBcfgRec09.h"
+
+#include "LoaderState.h"
+#include "TBCFGFile.h"
+
+QByteArray TBcfgRec09::DisplayText() const { return NameText(); }
+
+void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)
+{
+    if (IsLevelBegin()) {
+        ++state.LevelDepth;
+        state.CurrentLevel = Index;
+        return;
+    }
+    // A level end closes the innermost open level; its own ParentIndex is that level.
+    if (state.CurrentLevel == -1)
+        return;
+    const TBcfgRecAll* closed = Doc ? Doc->Record(ParentIndex) : nullptr;
+    state.CurrentLevel = closed ? closed->ParentIndex : -1;
+    if (state.LevelDepth > 0)
+        --state.LevelDepth;
+}
+
+void TBcfgRec09::WritePayload(QByteArray&) const {}
+
+bool TBcfgRec09::MergeFrom(const TBcfgRecAll&) { return false; }
+
+void TBcfgRec09::Edit(EditorHost&) {}

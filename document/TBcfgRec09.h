@@ -1,0 +1,15 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+// Type 9: opens a level (Min not 0) or closes the innermost one (Min 0).
+class TBcfgRec09 : public TBcfgRecAll
+{
+public:
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+};

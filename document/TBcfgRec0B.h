@@ -1,0 +1,16 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+// Type 11: a check box, 1 checked, 0 not.
+class TBcfgRec0B : public TBcfgRecAll
+{
+public:
+    quint32 Checked = 0;
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+// Type 12: a time of day; the six rest bytes are carried.
+class TBcfgRec0C : public TBcfgRecAll
+{
+public:
+    qint8 Hour = 0;
+    qint8 Minute = 0;
+    QByteArray TimeRest; // 6 bytes
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+};

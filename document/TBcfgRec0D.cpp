@@ -1,0 +1,64 @@
+#include "TBcfgRec0D.h"
+
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "TextRules.h"
+#include "ValueRules.h"
+
+QByteArray TBcfgRec0D::DisplayText() const
+{
+    return Labelled(QByteArray::number(Day) + "." + TextRules::TwoDigits(Month) + "." +
+                    QByteArray::number(Year));
+}
+
+void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)
+{
+    Year = in.i32();
+    Month = in.i8();
+    Day = in.i8();
+    DateRest = in.read(2);
+}
+
+void TBcfgRec0D::WritePayload(QByteArray& out) const
+{
+    RecordWriter::u32(out, quint32(Year));
+    RecordWriter::u8(out, quint8(Month));
+    RecordWriter::u8(out, quint8(Day));
+    out.append(DateRest);
+}
+
+bool TBcfgRec0D::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec0D*>(&other);
+    if (!source)
+        return false;
+    if (source->Day != Day || source->Month != Month || source->Year != Year)
+        MarkModified();
+    Day = source->Day;
+    Month = source->Month;
+    Year = source->Year;
+    DateRest = source->DateRest;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec0D::StoreDate(const QDate& date)
+{
+    const ValueRules::StoredDate stored = ValueRules::SplitDate(date);
+    Year = stored.year;
+    Month = stored.month;
+    Day = stored.day;
+}
+
+QDate TBcfgRec0D::StoredDate() const { return ValueRules::EncodeDate(Year, Month, Day); }
+
+void TBcfgRec0D::Edit(EditorHost& host)
+{
+    const QDate shown = StoredDate(); // throws before the calendar opens
+    QDate chosen;
+    if (!host.ShowDatePopup(shown, chosen))
+        return;
+    if (chosen != shown)
+        MarkModified();
+    StoreDate(chosen);
+}

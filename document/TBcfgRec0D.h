@@ -1,0 +1,26 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+#include <QDate>
+
+// Type 13: a calendar date; the two rest bytes are carried.
+class TBcfgRec0D : public TBcfgRecAll
+{
+public:
+    qint32 Year = 0;
+    qint8 Month = 0;
+    qint8 Day = 0;
+    QByteArray DateRest; // 2 bytes
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+
+    // Keeps year, month and day of date (its time part does not exist here).
+    void StoreDate(const QDate& date);
+    // The stored date; throws "Invalid argument to date encode" when invalid.
+    QDate StoredDate() const;
+};

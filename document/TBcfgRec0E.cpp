@@ -1,0 +1,73 @@
+#include "TBcfgRec0E.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "ValueRules.h"
+
+QByteArray TBcfgRec0E::DisplayText() const
+{
+    return Labelled(QByteArray::number(X1) + "," + QByteArray::number(Y1) + "," +
+                    QByteArray::number(X2) + "," + QByteArray::number(Y2));
+}
+
+void TBcfgRec0E::ReadPayload(RecordReader& in, LoaderState&)
+{
+    X1 = in.u16();
+    Y1 = in.u16();
+    X2 = in.u16();
+    Y2 = in.u16();
+}
+
+void TBcfgRec0E::WritePayload(QByteArray& out) const
+{
+    for (quint16 v : {X1, Y1, X2, Y2})
+        RecordWriter::u16(out, v);
+}
+
+bool TBcfgRec0E::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRec0E*>(&other);
+    if (!source)
+        return false;
+    if (source->X1 != X1 || source->Y1 != Y1 || source->X2 != X2 || source->Y2 != Y2)
+        MarkModified();
+    X1 = source->X1;
+    Y1 = source->Y1;
+    X2 = source->X2;
+    Y2 = source->Y2;
+    MarkImported();
+    return true;
+}
+
+void TBcfgRec0E::Edit(EditorHost& host)
+{
+    EditorHost::FourFieldPopup popup;
+    popup.labels = {CodePage::ToUnicode(NameText() + " - X1:"), QStringLiteral("Y1:"),
+                    QStringLiteral("X2:"), QStringLiteral("Y2:")};
+    popup.wheelMax = 512;
+    for (;;) {
+        popup.values = {QString::number(X1), QString::number(Y1), QString::number(X2),
+                        QString::number(Y2)};
+        std::array<QString, 4> typed;
+        if (!host.ShowFourFieldPopup(popup, typed))
+            return;
+        quint16 parsed[4] = {};
+        bool valid = true;
+        for (int i = 0; i < 4 && valid; ++i) {
+            const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
+            valid = v && *v >= 0 && *v <= 65534; // 65535 is refused
+            if (valid)
+                parsed[i] = quint16(*v);
+        }
+        if (!valid)
+            continue;
+        if (parsed[0] != X1 || parsed[1] != Y1 || parsed[2] != X2 || parsed[3] != Y2)
+            MarkModified();
+        X1 = parsed[0];
+        Y1 = parsed[1];
+        X2 = parsed[2];
+        Y2 = parsed[3];
+        return;
+    }
+}

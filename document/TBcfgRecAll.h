@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QByteArray>
+
+class TBCFGFile;
+class RecordReader;
+class EditorHost;
+struct LoaderState;
+
+// One parameter record of a document. The document owns it; Doc is a plain
+// back-pointer. The virtual operations keep this slot order: DisplayText,
+// ReadPayload, WritePayload, MergeFrom, Edit.
+class TBcfgRecAll
+{
+public:
+    virtual ~TBcfgRecAll() = default;
+    TBcfgRecAll(const TBcfgRecAll&) = delete;
+    TBcfgRecAll& operator=(const TBcfgRecAll&) = delete;
+
+    TBCFGFile* Doc = nullptr;
+    qint32 Occurrence = 0;
+    qint32 Index = 0;
+    qint32 ParentIndex = -1;
+    quint32 TypeCode = 0;
+    QByteArray Name; // the 32-byte field exactly as read
+    quint32 Min = 0; // header word; signed for every type but 1
+    qint32 Max = 0;
+    bool Modified = false;
+    bool Imported = false;
+
+    // The tree label, 8-bit text.
+    virtual QByteArray DisplayText() const = 0;
+    // Reads the payload that follows the header; throws "Stream read error"
+    // when the file ends inside it.
+    virtual void ReadPayload(RecordReader& in, LoaderState& state) = 0;
+    virtual void WritePayload(QByteArray& out) const = 0;
+    // Takes over the value of other (a record of the same type code) under the
+    // type's rule; returns whether it was taken over.
+    virtual bool MergeFrom(const TBcfgRecAll& other) = 0;
+    // Lets the user change the value in the type's popup.
+    virtual void Edit(EditorHost& host) = 0;
+
+    // Header and payload; clears Modified.
+    void WriteRecord(QByteArray& out);
+    // Header and payload, marks untouched.
+    void AppendTo(QByteArray& out) const;
+    // Marks this record, every enclosing level record and the document.
+    void MarkModified();
+    // Marks this record and every enclosing level record (not the document).
+    void MarkImported();
+
+    QByteArray NameText() const;
+    qint32 MinSigned() const { return qint32(Min); }
+    // Labels start with the name and this separator; the popup is placed after it.
+    QByteArray LabelPrefix() const;
+    bool IsLevelBegin() const { return TypeCode == 9 && Min != 0; }
+    bool IsLevelEnd() const { return TypeCode == 9 && Min == 0; }
+
+protected:
+    TBcfgRecAll() = default;
+    QByteArray Labelled(const QByteArray& value) const;
+};

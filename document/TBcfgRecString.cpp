@@ -1,0 +1,105 @@
+#include "TBcfgRecString.h"
+
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "RecordStream.h"
+#include "TextRules.h"
+
+QByteArray TBcfgRecString::DisplayText() const
+{
+    const QByteArray text = GetText();
+    if (TypeCode == 6)
+        return Labelled(QByteArray(text.size(), '*'));
+    return Labelled(text);
+}
+
+void TBcfgRecString::ReadPayload(RecordReader& in, LoaderState&)
+{
+    const qint64 length = PayloadLength(Max);
+    Buffer = in.read(length); // throws before allocating when the file is shorter
+    BufferLength = qint32(length);
+}
+
+void TBcfgRecString::WritePayload(QByteArray& out) const { out.append(Buffer); }
+
+bool TBcfgRecString::MergeFrom(const TBcfgRecAll& other)
+{
+    const auto* source = dynamic_cast<const TBcfgRecString*>(&other);
+    if (!source)
+        return false;
+    if (source->BufferLength == BufferLength) {
+        if (source->Buffer != Buffer)
+            MarkModified();
+        Buffer = source->Buffer;
+    } else {
+        // Keep this record's own payload length: the text is cut to fit with
+        // its zero byte and the rest is zero.
+        MarkModified();
+        const QByteArray stored = TextRules::NameText(source->Buffer);
+        const qsizetype fit = TextRules::FittingStoredLength(TypeCode, stored, BufferLength - 1);
+        Buffer = stored.left(fit);
+        Buffer.append(QByteArray(BufferLength - fit, '\0'));
+    }
+    MarkImported();
+    return true;
+}
+
+void TBcfgRecString::Edit(EditorHost& host)
+{
+    EditorHost::StringPopup popup;
+    popup.nameLabel = CodePage::ToUnicode(NameText() + " -");
+    const QByteArray current = GetText();
+    popup.text = CodePage::ToUnicode(current);
+    popup.textLimit = BufferLength;
+    popup.fittingLength = [this](const QString& text) { return FittingTextLength(text); };
+    QString typed;
+    if (!host.ShowStringPopup(popup, typed))
+        return;
+    // An untouched field keeps the stored bytes, also those the code page
+    // cannot show.
+    const QByteArray text = typed == popup.text ? current : CodePage::FromUnicode(typed);
+    if (text != current)
+        MarkModified();
+    SetText(text);
+}
+
+qsizetype TBcfgRecString::FittingTextLength(const QString& text) const
+{
+    const auto fits = [&](qsizetype length) {
+        const QByteArray stored =
+            TextRules::StoredForm(TypeCode, CodePage::FromUnicode(QStringView(text).left(length)));
+        return stored.size() + 1 <= BufferLength;
+    };
+    // The stored form only grows as characters are added: search the longest prefix.
+    qsizetype low = 0;
+    qsizetype high = text.size();
+    if (fits(high))
+        return high;
+    while (low + 1 < high) {
+        const qsizetype mid = (low + high) / 2;
+        (fits(mid) ? low : high) = mid;
+    }
+    if (low > 0 && text[low - 1].isHighSurrogate())
+        --low;
+    return low;
+}
+
+void TBcfgRecString::StoreBytes(const QByteArray& stored)
+{
+    if (BufferLength <= 0)
+        return;
+    const qsizetype fit = TextRules::FittingStoredLength(TypeCode, stored, BufferLength - 1);
+    if (Buffer.size() < BufferLength)
+        Buffer.resize(BufferLength, '\0');
+    std::copy(stored.constBegin(), stored.constBegin() + fit, Buffer.begin());
+    Buffer[fit] = '\0';
+}
+
+QByteArray TBcfgRec02::GetText() const { return TextRules::EditableText(2, Buffer); }
+void TBcfgRec02::SetText(const QByteArray& text) { StoreBytes(TextRules::StoredForm(2, text)); }
+
+QByteArray TBcfgRec0406::GetText() const { return TextRules::EditableText(TypeCode, Buffer); }
+void TBcfgRec0406::SetText(const QByteArray& text) { StoreBytes(text); }
+
+QByteArray TBcfgRec0A::GetText() const { return TextRules::EditableText(10, Buffer); }
+void TBcfgRec0A::SetText(const QByteArray& text) { StoreBytes(TextRules::StoredForm(10, text)); }

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "TBcfgRecAll.h"
+
+#include <QString>
+
+// Base of the text records (types 2, 4, 6, 10). Buffer holds the whole
+// payload, BufferLength bytes: the text, a zero byte, then carried bytes.
+class TBcfgRecString : public TBcfgRecAll
+{
+public:
+    QByteArray Buffer;
+    qint32 BufferLength = 0;
+
+    // Payload length of a text record: the smallest multiple of 4 above max.
+    static qint64 PayloadLength(qint32 max) { return (qint64(max) / 4 + 1) * 4; }
+
+    QByteArray DisplayText() const override;
+    void ReadPayload(RecordReader& in, LoaderState& state) override;
+    void WritePayload(QByteArray& out) const override;
+    bool MergeFrom(const TBcfgRecAll& other) override;
+    void Edit(EditorHost& host) override;
+
+    // The editable 8-bit text of the stored bytes.
+    virtual QByteArray GetText() const = 0;
+    // Stores an 8-bit text, cut at the last whole character that fits in the
+    // payload together with its zero byte; later bytes keep their contents.
+    virtual void SetText(const QByteArray& text) = 0;
+
+    // How many leading characters of an edited text can be stored with their
+    // zero byte in this record's payload.
+    qsizetype FittingTextLength(const QString& text) const;
+
+protected:
+    void StoreBytes(const QByteArray& stored);
+};
+
+// Type 2: UTF-8 with a 0x1F after certain backslashes.
+class TBcfgRec02 : public TBcfgRecString
+{
+public:
+    QByteArray GetText() const override;
+    void SetText(const QByteArray& text) override;
+};
+
+// Types 4 and 6 (a password): 8-bit text stored as it is.
+class TBcfgRec0406 : public TBcfgRecString
+{
+public:
+    QByteArray GetText() const override;
+    void SetText(const QByteArray& text) override;
+};
+
+// Type 10: UTF-8.
+class TBcfgRec0A : public TBcfgRecString
+{
+public:
+    QByteArray GetText() const override;
+    void SetText(const QByteArray& text) override;
+};

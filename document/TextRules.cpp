@@ -1,0 +1,121 @@
+#include "TextRules.h"
+
+#include "CodePage.h"
+
+namespace TextRules {
+
+QByteArray NameText(const QByteArray& field)
+{
+    const qsizetype zero = field.indexOf('\0');
+    return zero < 0 ? field : field.left(zero);
+}
+
+QByteArray TwoDigits(int v)
+{
+    const QByteArray text = QByteArray::number(v);
+    return v < 10 ? "0" + text : text;
+}
+
+QString DecodeUtf8(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        quint32 c = uchar(bytes[i++]);
+        if (c & 0x80) {
+            if (i >= n)
+                return QString();
+            c &= 0x3F;
+            if (c & 0x20) {
+                const quint32 next = uchar(bytes[i++]);
+                if ((next & 0xC0) != 0x80 || i >= n)
+                    return QString();
+                c = (c << 6) | (next & 0x3F);
+            }
+            const quint32 last = uchar(bytes[i++]);
+            if ((last & 0xC0) != 0x80)
+                return QString();
+            c = ((c << 6) | (last & 0x3F)) & 0xFFFF;
+        }
+        // A lone surrogate half is no character of any 8-bit code page.
+        out.append(QChar::isSurrogate(c) ? QChar(0xFFFD) : QChar(char16_t(c)));
+    }
+    return out;
+}
+
+QByteArray StripEscapes(QByteArray text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        out.append(text[i]);
+        if (text[i] == '\\')
+            while (i + 1 < text.size() && text[i + 1] == '\x1F')
+                ++i;
+    }
+    return out;
+}
+
+QByteArray InsertEscapes(QByteArray text)
+{
+    bool high = false;
+    for (qsizetype pos = text.size() - 1; pos >= 0; --pos) {
+        const uchar c = uchar(text[pos]);
+        if (c >= 0x80)
+            high = true;
+        if (c == '\\' && high && pos != text.size() - 1 && text[pos + 1] != '\x1F') {
+            text.insert(pos + 1, '\x1F');
+            high = false;
+        }
+    }
+    return text;
+}
+
+QByteArray StoredForm(quint32 typeCode, const QByteArray& text8)
+{
+    switch (typeCode) {
+    case 2:
+        return CodePage::ToUnicode(InsertEscapes(text8)).toUtf8();
+    case 10:
+        return CodePage::ToUnicode(text8).toUtf8();
+    default:
+        return text8;
+    }
+}
+
+QByteArray EditableText(quint32 typeCode, const QByteArray& stored)
+{
+    const QByteArray text = NameText(stored); // up to the first zero byte
+    switch (typeCode) {
+    case 2:
+        return StripEscapes(CodePage::FromUnicode(DecodeUtf8(text)));
+    case 10:
+        return CodePage::FromUnicode(DecodeUtf8(text));
+    default:
+        return text;
+    }
+}
+
+qsizetype FittingStoredLength(quint32 typeCode, const QByteArray& stored, qsizetype capacity)
+{
+    if (capacity <= 0)
+        return 0;
+    if (stored.size() <= capacity)
+        return stored.size();
+    qsizetype length = capacity;
+    if (typeCode == 2 || typeCode == 10) {
+        // Back off to the start of the sequence that the cut would split.
+        while (length > 0 && (uchar(stored[length]) & 0xC0) == 0x80)
+            --length;
+    }
+    // Cutting between a backslash and its 0x1F would drop the mark that the
+    // backslash needs; leave the backslash out as well.
+    if (typeCode == 2 && length > 0 && stored[length] == '\x1F' && stored[length - 1] == '\\')
+        --length;
+    return length;
+}
+
+} // namespace TextRules
+

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QDate>
+#include <QStringView>
+#include <optional>
+
+// Value rules shared by the popup editors and the wheel: plain functions, no window.
+namespace ValueRules {
+
+// The standard integer conversion of typed text: optional leading blanks, an
+// optional sign, then decimal digits, or hexadecimal digits after "$", "x", "X",
+// "0x" or "0X". Anything else (empty text, a trailing blank, other characters,
+// a number out of range) fails. Hexadecimal may use the full unsigned width and
+// then reads as the same bits ("$FFFFFFFF" is -1 as a 32-bit number).
+std::optional<qint64> ParseInt64(QStringView text);
+std::optional<qint32> ParseInt32(QStringView text);
+
+// Wheel delta (120 per notch) to steps: delta / -120, truncated towards zero.
+// Rolling away from the user gives negative steps.
+int WheelSteps(int delta);
+
+// One unit at a time; stops early when the value equals the bound in the
+// step's direction (an equality test of the 32-bit words, as stored).
+quint32 StepWord(quint32 value, quint32 min, quint32 max, int steps);
+// The same for the popups' 64-bit fields; never steps past the 64-bit range.
+qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps);
+
+// Choice stepping with wrap-around at both ends; count must be > 0.
+int StepChoice(int itemIndex, int count, int steps);
+
+// Check box: toggles when steps is odd (any value other than 1 becomes 1).
+quint32 StepCheckBox(quint32 checked, int steps);
+
+// Time: minutes step with carry into the hour; the hour wraps within 0..23.
+struct Time {
+    qint8 hour;
+    qint8 minute;
+};
+Time StepTime(qint8 hour, qint8 minute, int steps);
+
+// A date built from the low 16 bits of year, month and day; throws BcfgError
+// "Invalid argument to date encode" unless they form a date of year 1..9999.
+QDate EncodeDate(qint32 year, qint8 month, qint8 day);
+
+// What StoreDate keeps of a date: year, month, day; a date before 1.01.0001
+// (or an invalid one) stores 0 in all three.
+struct StoredDate {
+    qint32 year;
+    qint8 month;
+    qint8 day;
+};
+StoredDate SplitDate(const QDate& date);
+
+// Typed time "HH:MM" from the masked field: hour = characters 1-2, minute =
+// characters 4-5, each an integer; hour 0..23, minute 0..59.
+std::optional<Time> ParseTime(QStringView text);
+
+} // namespace ValueRules
