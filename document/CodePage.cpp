@@ -24,6 +24,12 @@ std::unique_ptr<Table> buildTable(QStringDecoder decoder, const QString& name)
 {
     if (!decoder.isValid())
         return nullptr;
+    // A multi-byte encoding reads some pair of high bytes as one character.
+    for (const char* pair : {"\xC3\xA9", "\x82\xA0", "\xA4\xA1", "\x81\x40"}) {
+        decoder.resetState();
+        if (QString(decoder.decode(QByteArrayView(pair, 2))).size() != 2)
+            return nullptr;
+    }
     auto table = std::make_unique<Table>();
     table->name = name;
     for (int byte = 0; byte < 256; ++byte) {

@@ -1,0 +1,358 @@
+#include "BcfgBuilder.h"
+#include "BcfgError.h"
+#include "TBCFGFile.h"
+#include "TBcfgRec0103.h"
+#include "TBcfgRecString.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Records what the loader appends, as "depth:label" lines, and what it expands.
+class RecordingTree : public TreeSink
+{
+public:
+    struct Node {
+        QByteArray label;
+        TBcfgRecAll* record;
+        int parent;
+    };
+    Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override
+    {
+        nodes.push_back(Node{label, record, index(parent)});
+        return reinterpret_cast<Entry>(nodes.size());
+    }
+    Entry parentOf(Entry entry) override
+    {
+        const int p = nodes[size_t(index(entry))].parent;
+        return p < 0 ? nullptr : reinterpret_cast<Entry>(size_t(p) + 1);
+    }
+    void expandAll(Entry entry) override { expanded.push_back(index(entry)); }
+
+    int depth(int i) const { return nodes[size_t(i)].parent < 0 ? 0 : 1 + depth(nodes[size_t(i)].parent); }
+    QStringList lines() const
+    {
+        QStringList out;
+        for (size_t i = 0; i < nodes.size(); ++i)
+            out << QString::number(depth(int(i))) + ":" + QString::fromLatin1(nodes[i].label);
+        return out;
+    }
+    static int index(Entry e) { return e ? int(reinterpret_cast<size_t>(e)) - 1 : -1; }
+
+    std::vector<Node> nodes;
+    std::vector<int> expanded;
+};
+
+class Messages : public LoadReporter
+{
+public:
+    void loadMessage(const QString& text) override { texts << text; }
+    QStringList texts;
+};
+
+// A device that accepts only the first limit bytes.
+class FailingDevice : public QBuffer
+{
+public:
+    explicit FailingDevice(qint64 limit) : m_limit(limit) {}
+
+protected:
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        const qint64 room = qMax<qint64>(0, m_limit - size());
+        return room == 0 ? -1 : QBuffer::writeData(data, qMin(len, room));
+    }
+
+private:
+    qint64 m_limit;
+};
+
+} // namespace
+
+class TestLoader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void emptyFileHasNoRecordsAndNoMessage()
+    {
+        Messages messages;
+        const auto doc = TBCFGFile::FromBytes(QByteArray(), nullptr, &messages);
+        QCOMPARE(doc->Count(), 0);
+        QVERIFY(doc->FullyLoaded());
+        QVERIFY(messages.texts.isEmpty());
+    }
+
+    void levelsGiveParentsOccurrencesAndTree()
+    {
+        const QByteArray bytes = BcfgBuilder()
+                                     .integer(1, "A", 0, 10, 1)
+                                     .integer(1, "A", 0, 10, 2)
+                                     .levelBegin("L")
+                                     .integer(1, "A", 0, 10, 3)
+                                     .record(4, "A", 0, 3, QByteArray(4, '\0'))
+                                     .integer(3, "A", 0, 10, 4)
+                                     .levelBegin("Empty", 0x80000000u)
+                                     .levelEnd()
+                                     .levelEnd("end")
+                                     .levelEnd("stray")
+                                     .integer(1, "B", 0, 10, 5)
+                                     .bytes();
+        RecordingTree tree;
+        const auto doc = TBCFGFile::FromBytes(bytes, &tree, nullptr);
+        QCOMPARE(doc->Count(), 11);
+        const auto occ = [&](int i) { return doc->Record(i)->Occurrence; };
+        const auto parent = [&](int i) { return doc->Record(i)->ParentIndex; };
+        QCOMPARE(occ(0), 0);
+        QCOMPARE(occ(1), 1);
+        QCOMPARE(occ(3), 0); // same name inside a level starts again
+        QCOMPARE(occ(4), 1); // whatever the type code
+        QCOMPARE(occ(5), 2);
+        QCOMPARE(parent(3), 2);
+        QCOMPARE(parent(6), 2);
+        QCOMPARE(parent(7), 6); // a level end belongs to the level it closes
+        QCOMPARE(parent(8), 2);
+        QCOMPARE(parent(9), -1); // nothing open: closes nothing
+        QCOMPARE(parent(10), -1);
+        QCOMPARE(tree.lines(), QStringList({"0:A - [ 1 ]", "0:A - [ 2 ]", "0:L", "1:A - [ 3 ]",
+                                            "1:A - [  ]", "1:A - [ 4 ]", "1:Empty",
+                                            "0:B - [ 5 ]"}));
+        QVERIFY(tree.expanded.empty());
+        QVERIFY(!doc->Modified);
+    }
+
+    void namesDifferingAfterTheZeroAreDifferent()
+    {
+        QByteArray a = BcfgBuilder::nameField("N");
+        QByteArray b = a;
+        b[10] = 'x';
+        const auto doc = TBCFGFile::FromBytes(
+            BcfgBuilder().integer(1, a, 0, 1, 0).integer(1, b, 0, 1, 0).integer(1, a, 0, 1, 0).bytes(),
+            nullptr, nullptr);
+        QCOMPARE(doc->Record(1)->Occurrence, 0);
+        QCOMPARE(doc->Record(2)->Occurrence, 1);
+        QCOMPARE(doc->Record(1)->NameText(), QByteArray("N"));
+    }
+
+    void unknownBlocks_data()
+    {
+        QTest::addColumn<QByteArray>("block");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("code 15") << BcfgBuilder::le32(15) + "rest" << "Unknown Block: 0x0F";
+        QTest::newRow("code 256") << BcfgBuilder::le32(256) << "Unknown Block: 0x100";
+        QTest::newRow("all ones") << BcfgBuilder::le32(0xFFFFFFFF) << "Unknown Block: 0xFFFFFFFF";
+        QTest::newRow("code 0") << BcfgBuilder::le32(0) << "Unknown Block: 0x00";
+        QTest::newRow("three stray bytes") << QByteArray("\x01\x02\x03", 3) << "Unknown Block: 0x00";
+        QTest::newRow("one stray byte") << QByteArray("\x01", 1) << "Unknown Block: 0x00";
+    }
+    void unknownBlocks()
+    {
+        QFETCH(QByteArray, block);
+        QFETCH(QString, label);
+        BcfgBuilder builder;
+        builder.levelBegin("Top").levelBegin("Inner").integer(1, "v", 0, 9, 1).raw(block);
+        if (block.size() >= 4) // stray bytes can only stand at the very end
+            builder.integer(1, "never", 0, 9, 1);
+        const QByteArray bytes = builder.bytes();
+        RecordingTree tree;
+        Messages messages;
+        const auto doc = TBCFGFile::FromBytes(bytes, &tree, &messages);
+        QCOMPARE(doc->Count(), 3);
+        QVERIFY(!doc->FullyLoaded());
+        QCOMPARE(messages.texts, QStringList(label + "\n\rFile is not fully loaded"));
+        // The entry is the last child of the innermost level, and the whole
+        // top-level branch around it is expanded.
+        QCOMPARE(tree.lines().last(), "2:" + label);
+        QCOMPARE(tree.nodes.back().record, nullptr);
+        QCOMPARE(tree.expanded, std::vector<int>{0});
+        // Nothing is lost: saving writes the records, then the unread bytes.
+        QCOMPARE(doc->Serialize(), bytes);
+    }
+
+    void withoutTreeTheMessageStillComes()
+    {
+        Messages messages;
+        const auto doc = TBCFGFile::FromBytes(BcfgBuilder::le32(99), nullptr, &messages);
+        QCOMPARE(messages.texts.size(), 1);
+        QVERIFY(!doc->ShowInTree);
+    }
+
+    void negativeMaxStopsLikeAnUnknownBlock_data()
+    {
+        QTest::addColumn<quint32>("code");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("2") << 2u << "Unreadable Block: 0x02 at offset 48";
+        QTest::newRow("4") << 4u << "Unreadable Block: 0x04 at offset 48";
+        QTest::newRow("5") << 5u << "Unreadable Block: 0x05 at offset 48";
+        QTest::newRow("6") << 6u << "Unreadable Block: 0x06 at offset 48";
+        QTest::newRow("10") << 10u << "Unreadable Block: 0x0A at offset 48";
+    }
+    void negativeMaxStopsLikeAnUnknownBlock()
+    {
+        QFETCH(quint32, code);
+        QFETCH(QString, label);
+        const QByteArray bytes = BcfgBuilder()
+                                     .integer(1, "v", 0, 9, 1)
+                                     .record(code, "bad", 0, quint32(-4), QByteArray(64, 'z'))
+                                     .bytes();
+        RecordingTree tree;
+        Messages messages;
+        const auto doc = TBCFGFile::FromBytes(bytes, &tree, &messages);
+        QCOMPARE(doc->Count(), 1);
+        QCOMPARE(QString::fromLatin1(tree.nodes.back().label), label);
+        QCOMPARE(messages.texts.first(), label + "\n\rFile is not fully loaded");
+        QCOMPARE(doc->Serialize(), bytes);
+    }
+
+    void cutShortRecordsFail_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray whole = BcfgBuilder().integer(1, "v", 0, 9, 1).bytes();
+        QTest::newRow("header") << whole.left(20);
+        QTest::newRow("payload") << whole.left(46);
+        QTest::newRow("huge text max") << BcfgBuilder().record(4, "t", 0, 0x7FFFFFFF, "abc").bytes();
+        QTest::newRow("huge choice max") << BcfgBuilder().record(5, "c", 0, 0x7FFFFFFF, QByteArray(40, 0)).bytes();
+    }
+    void cutShortRecordsFail()
+    {
+        QFETCH(QByteArray, bytes);
+        RecordingTree tree;
+        try {
+            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "ok", 0, 1, 0).bytes() + bytes, &tree, nullptr);
+            QFAIL("loaded a cut-short file");
+        } catch (const BcfgError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Stream read error"));
+        }
+        QVERIFY(tree.nodes.empty()); // no entries of a document that does not exist
+    }
+
+    void payloadLengths()
+    {
+        const QByteArray bytes = BcfgBuilder()
+                                     .text(4, "m0", 0, "")
+                                     .text(4, "m4", 4, "abcd")
+                                     .text(2, "m1023", 1023, "x")
+                                     .text(4, "big", 5000, "large")
+                                     .choice("empty", 0, {})
+                                     .bytes();
+        const auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
+        const auto len = [&](int i) { return static_cast<TBcfgRecString*>(doc->Record(i))->BufferLength; };
+        QCOMPARE(len(0), 4);
+        QCOMPARE(len(1), 8);
+        QCOMPARE(len(2), 1024);
+        QCOMPARE(len(3), 5004); // no fixed buffer: grows as the file needs
+        QCOMPARE(doc->Count(), 5);
+        QCOMPARE(doc->Serialize(), bytes);
+    }
+
+    void roundTripKeepsCarriedBytes()
+    {
+        QByteArray name = BcfgBuilder::nameField("Name");
+        name[20] = 'Q'; // after the first zero
+        const QByteArray bytes = BcfgBuilder()
+                                     .integer(1, name, 7, 9, 8)
+                                     .text(10, "s", 11, QByteArray("ab\0garbage", 10), 'f')
+                                     .time("t", 9, 5, "rest!!")
+                                     .date("d", 2008, 3, 7, "RS")
+                                     .record(9, "end name", 0, 1234)
+                                     .colour("c", 1, 2, 3, 4)
+                                     .rect("r", 1, 2, 3, 65535)
+                                     .bytes();
+        QTemporaryDir dir;
+        const QString in = dir.filePath("in.bcfg");
+        const QString out = dir.filePath("out.bcfg");
+        QFile f(in);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        f.close();
+        auto doc = TBCFGFile::Load(in, nullptr, nullptr);
+        doc->Save(out);
+        QFile g(out);
+        QVERIFY(g.open(QIODevice::ReadOnly));
+        QCOMPARE(g.readAll(), bytes);
+    }
+
+    void marksFollowLevelsAndSaving()
+    {
+        const QByteArray bytes = BcfgBuilder()
+                                     .levelBegin("Outer")
+                                     .levelBegin("Inner")
+                                     .integer(1, "v", 0, 9, 1)
+                                     .levelEnd()
+                                     .levelEnd()
+                                     .integer(1, "w", 0, 9, 1)
+                                     .bytes();
+        auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
+        doc->Record(2)->MarkImported();
+        QVERIFY(!doc->Modified);
+        doc->Record(2)->MarkModified();
+        for (int i : {0, 1, 2})
+            QVERIFY(doc->Record(i)->Modified && doc->Record(i)->Imported);
+        QVERIFY(!doc->Record(5)->Modified && !doc->Record(5)->Imported);
+        QVERIFY(doc->Modified);
+
+        // A failed write keeps every mark; a good one clears Modified only.
+        FailingDevice failing(50);
+        QVERIFY(failing.open(QIODevice::WriteOnly));
+        QVERIFY_THROWS_EXCEPTION(BcfgError, doc->SaveTo(failing));
+        QVERIFY(doc->Modified && doc->Record(2)->Modified);
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        doc->SaveTo(buffer);
+        QCOMPARE(buffer.data(), bytes);
+        QVERIFY(!doc->Modified);
+        for (int i : {0, 1, 2})
+            QVERIFY(!doc->Record(i)->Modified && doc->Record(i)->Imported);
+    }
+
+    void fileErrors()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath("missing.bcfg");
+        try {
+            TBCFGFile::Load(missing, nullptr, nullptr);
+            QFAIL("opened a missing file");
+        } catch (const BcfgError& e) {
+            QVERIFY2(e.text().startsWith("Cannot open file \"" + QDir::toNativeSeparators(missing) + "\". "),
+                     qPrintable(e.text()));
+        }
+        QVERIFY_THROWS_EXCEPTION(BcfgError, TBCFGFile::Load(dir.path(), nullptr, nullptr));
+
+        // Saving into a "directory" that is a regular file cannot create the file,
+        // and leaves the marks alone.
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr);
+        doc->Record(0)->MarkModified();
+        QFile plain(dir.filePath("plain"));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        try {
+            doc->Save(dir.filePath("plain/x.bcfg"));
+            QFAIL("saved below a regular file");
+        } catch (const BcfgError& e) {
+            QVERIFY2(e.text().startsWith("Cannot create file \""), qPrintable(e.text()));
+        }
+        QVERIFY(doc->Modified && doc->Record(0)->Modified);
+    }
+
+    void manyRecordsLoadFast()
+    {
+        BcfgBuilder builder;
+        for (int i = 0; i < 20000; ++i) {
+            if (i % 100 == 0)
+                builder.levelBegin("Section");
+            builder.integer(1, "Same", 0, 10, 1);
+            if (i % 100 == 99)
+                builder.levelEnd();
+        }
+        QElapsedTimer timer;
+        timer.start();
+        const auto doc = TBCFGFile::FromBytes(builder.bytes(), nullptr, nullptr);
+        QVERIFY2(timer.elapsed() < 2000, "occurrence counting is not linear");
+        QCOMPARE(doc->Record(doc->Count() - 2)->Occurrence, 99);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLoader)
+#include "tst_loader.moc"
