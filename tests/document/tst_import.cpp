@@ -1,0 +1,221 @@
+#include "BcfgBuilder.h"
+#include "Import.h"
+#include "TBCFGFile.h"
+#include "TBcfgRec0103.h"
+#include "TBcfgRec05.h"
+#include "TBcfgRecString.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace {
+std::unique_ptr<TBCFGFile> load(const BcfgBuilder& b)
+{
+    return TBCFGFile::FromBytes(b.bytes(), nullptr, nullptr);
+}
+quint32 value(const TBCFGFile& doc, int i) { return static_cast<TBcfgRec0103*>(doc.Record(i))->Value; }
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pathKeys()
+    {
+        const auto doc = load(BcfgBuilder().levelBegin("Normal").integer(1, "Size", 0, 9, 1).levelEnd());
+        QCOMPARE(Import::PathKey(*doc->Record(1), false), QByteArray("90Normal10Size"));
+        QCOMPARE(Import::PathKey(*doc->Record(1), true), QByteArray("90First10Size"));
+        QCOMPARE(Import::PathKey(*doc->Record(2), false), QByteArray("90Normal90"));
+    }
+
+    void translationFromFileNames_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("16 from 15") << "/x/EXTRAINFO16.bcfg" << "/y/extrainfo15.bcfg" << true;
+        QTest::newRow("15 from 16") << "EXTRAINFO15.bcfg" << "EXTRAINFO16.bcfg" << false;
+        QTest::newRow("digit and dot") << "EXTRAINFO16.bcfg" << "EXTRAINFO9.bcfg" << false;
+        QTest::newRow("not extrainfo") << "OTHER16.bcfg" << "EXTRAINFO15.bcfg" << false;
+        QTest::newRow("20 from 01") << "ExtraInfo20.bcfg" << "EXTRAINFO01.BCFG" << true;
+    }
+    void translationFromFileNames()
+    {
+        QFETCH(QString, current);
+        QFETCH(QString, chosen);
+        QFETCH(bool, on);
+        QCOMPARE(Import::TranslateLevelNames(current, chosen), on);
+    }
+
+    void identicalCopyImportsWithoutModifying()
+    {
+        const BcfgBuilder b = BcfgBuilder()
+                                  .levelBegin("L")
+                                  .integer(1, "I", 0, 10, 5)
+                                  .text(4, "S", 7, "abc")
+                                  .choice("C", 1, {"a", "b"})
+                                  .levelEnd()
+                                  .levelBegin("Empty")
+                                  .levelEnd()
+                                  .time("T", 1, 2);
+        auto current = load(b);
+        const auto source = load(b);
+        const Import::Result r = Import::MergeDocuments(*current, *source, false);
+        QCOMPARE(r.accepted, 4);
+        for (int i : {0, 1, 2, 3, 7})
+            QVERIFY2(current->Record(i)->Imported, qPrintable(QString::number(i)));
+        QVERIFY(!current->Record(5)->Imported); // a level takes nothing over itself
+        QVERIFY(!current->Modified);
+    }
+
+    void integerRanges()
+    {
+        auto current = load(BcfgBuilder()
+                                .integer(1, "A", 0, 10, 5)
+                                .integer(1, "B", 0, 10, 5)
+                                .integer(1, "C", 0, 0xFFFFFFFF, 5)
+                                .integer(3, "D", 0xFFFFFFFB, 5, 0));
+        const auto source = load(BcfgBuilder()
+                                     .integer(1, "A", 0, 99, 11)
+                                     .integer(1, "B", 0, 99, 10)
+                                     .integer(1, "C", 0, 99, 0xFFFFFFFF)
+                                     .integer(3, "D", 0, 0, 0xFFFFFFFF));
+        Import::MergeDocuments(*current, *source, false);
+        QCOMPARE(value(*current, 0), 5u); // above Max: refused, no marks
+        QVERIFY(!current->Record(0)->Imported && !current->Record(0)->Modified);
+        QCOMPARE(value(*current, 1), 10u);
+        QCOMPARE(value(*current, 2), 0xFFFFFFFFu);
+        QCOMPARE(value(*current, 3), 0xFFFFFFFFu); // -1 within -5..5
+        QVERIFY(current->Record(3)->Modified && current->Record(3)->Imported);
+    }
+
+    void choiceRules()
+    {
+        auto current = load(BcfgBuilder()
+                                .choice("Fewer", 0, {"a", "b", "c"})
+                                .choice("More", 0, {"a"})
+                                .choice("MinDiffers", 0, {"a", "b"}, 0)
+                                .choice("ItemDiffers", 0, {"a", "b"}));
+        QByteArray hiddenByte = BcfgBuilder::nameField("b");
+        hiddenByte[20] = 'x';
+        const auto source = load(BcfgBuilder()
+                                     .choice("Fewer", 1, {"a", "b"})
+                                     .choice("More", 1, {"a", "b"})
+                                     .choice("MinDiffers", 1, {"a", "b"}, 7)
+                                     .choice("ItemDiffers", 1, {"a", hiddenByte}));
+        Import::MergeDocuments(*current, *source, false);
+        QCOMPARE(static_cast<TBcfgRec05*>(current->Record(0))->ItemIndex, 1);
+        for (int i : {1, 2, 3})
+            QVERIFY(!current->Record(i)->Imported);
+    }
+
+    void stringsKeepTheirOwnLength()
+    {
+        auto current = load(BcfgBuilder()
+                                .text(4, "Same", 7, "abc")
+                                .text(4, "Short", 3, "xy")
+                                .text(10, "Utf", 3, "")
+                                .text(4, "Longer", 15, "old text", 'f'));
+        const auto source = load(BcfgBuilder()
+                                     .text(4, "Same", 7, "abc")
+                                     .text(4, "Short", 15, "a longer text")
+                                     .text(10, "Utf", 15, "Жук")
+                                     .text(4, "Longer", 3, "ab"));
+        Import::MergeDocuments(*current, *source, false);
+        const auto str = [&](int i) { return static_cast<TBcfgRecString*>(current->Record(i)); };
+        QVERIFY(str(0)->Imported && !str(0)->Modified);
+        QCOMPARE(str(1)->Buffer, QByteArray("a l\0", 4));
+        QVERIFY(str(1)->Modified);
+        QCOMPARE(str(2)->Buffer, QByteArray("\xD0\x96\0\0", 4)); // never half a character
+        QCOMPARE(str(3)->Buffer, QByteArray("ab") + QByteArray(14, '\0'));
+        QCOMPARE(current->Serialize().size(), load(BcfgBuilder()
+                                                       .text(4, "Same", 7, "")
+                                                       .text(4, "Short", 3, "")
+                                                       .text(10, "Utf", 3, "")
+                                                       .text(4, "Longer", 15, ""))
+                                                  ->Serialize()
+                                                  .size());
+    }
+
+    void levelTranslation()
+    {
+        auto current = load(BcfgBuilder()
+                                .levelBegin("First")
+                                .integer(1, "Size", 0, 99, 1)
+                                .levelEnd()
+                                .levelBegin("Second")
+                                .integer(1, "Size", 0, 99, 1)
+                                .levelEnd()
+                                .levelBegin("normal")
+                                .integer(1, "Size", 0, 99, 1)
+                                .levelEnd());
+        const auto source = load(BcfgBuilder()
+                                     .levelBegin("Normal")
+                                     .integer(1, "Size", 0, 99, 50)
+                                     .levelEnd()
+                                     .levelBegin("Locked")
+                                     .integer(1, "Size", 0, 99, 60)
+                                     .levelEnd()
+                                     .levelBegin("Normal")
+                                     .integer(1, "Size", 0, 99, 70)
+                                     .levelEnd());
+        Import::MergeDocuments(*current, *source, true);
+        QCOMPARE(value(*current, 1), 50u);
+        QCOMPARE(value(*current, 4), 60u);
+        QCOMPARE(value(*current, 7), 1u); // letter case differs: not translated
+        QVERIFY(current->Record(0)->Imported && current->Record(0)->Modified);
+    }
+
+    void keysThatReadAlikeDoNotMatch()
+    {
+        // Type 1 occurrence 10 and type 11 occurrence 0 both read "110X";
+        // so do the second "0X" and the eleventh "X" of a level.
+        BcfgBuilder cur;
+        BcfgBuilder src;
+        for (int i = 0; i < 11; ++i)
+            cur.integer(1, "X", 0, 99, 1);
+        src.checkBox("X", 1);
+        src.integer(1, "0X", 0, 99, 2).integer(1, "0X", 0, 99, 3);
+        auto current = load(cur);
+        const auto source = load(src);
+        QCOMPARE(Import::PathKey(*current->Record(10), false), Import::PathKey(*source->Record(0), false));
+        QCOMPARE(Import::PathKey(*current->Record(10), false), Import::PathKey(*source->Record(2), false));
+        const Import::Result r = Import::MergeDocuments(*current, *source, false);
+        QCOMPARE(r.matched, 0);
+        QVERIFY(!current->Modified);
+    }
+
+    void firstMatchWinsAndStepsCount()
+    {
+        auto current = load(BcfgBuilder().integer(1, "A", 0, 9, 1).integer(1, "B", 0, 9, 1));
+        const auto source = load(BcfgBuilder().integer(1, "B", 0, 9, 2).integer(1, "Z", 0, 9, 2).integer(1, "A", 0, 9, 3));
+        int steps = 0;
+        Import::MergeDocuments(*current, *source, false, [&] { ++steps; });
+        QCOMPARE(steps, 3);
+        QCOMPARE(value(*current, 0), 3u);
+        QCOMPARE(value(*current, 1), 2u);
+    }
+
+    void largeImportIsFast()
+    {
+        BcfgBuilder b;
+        for (int i = 0; i < 20000; ++i) {
+            if (i % 50 == 0)
+                b.levelBegin("Sect");
+            b.integer(1, "V", 0, 100, quint32(i % 100));
+            if (i % 50 == 49)
+                b.levelEnd();
+        }
+        auto current = load(b);
+        const auto source = load(b);
+        QElapsedTimer timer;
+        timer.start();
+        Import::MergeDocuments(*current, *source, false);
+        QVERIFY2(timer.elapsed() < 2000, "matching is not linear");
+        QVERIFY(current->Record(current->Count() - 2)->Imported);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "tst_import.moc"

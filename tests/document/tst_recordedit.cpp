@@ -1,0 +1,281 @@
+#include "BcfgBuilder.h"
+#include "BcfgError.h"
+#include "CodePage.h"
+#include "EditorHost.h"
+#include "TBCFGFile.h"
+#include "TBcfgRec0103.h"
+#include "TBcfgRec05.h"
+#include "TBcfgRec0B.h"
+#include "TBcfgRec0C.h"
+#include "TBcfgRec0D.h"
+#include "TBcfgRecString.h"
+
+#include <QTest>
+#include <deque>
+
+namespace {
+
+// Answers each popup from a queue: a typed answer accepts, nullopt cancels.
+// Records what every showing displayed.
+class ScriptedHost : public EditorHost
+{
+public:
+    std::deque<std::optional<QStringList>> answers;
+    QStringList shown; // one line per showing
+    EditorHost::StringPopup lastString;
+
+    std::optional<QStringList> next()
+    {
+        if (answers.empty())
+            return std::nullopt;
+        auto a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    bool ShowIntegerPopup(const IntegerPopup& p, QString& typed) override
+    {
+        shown << p.nameLabel + "|" + p.value + "|" + p.rangeLabel;
+        const auto a = next();
+        if (a)
+            typed = a->value(0);
+        return a.has_value();
+    }
+    bool ShowStringPopup(const StringPopup& p, QString& typed) override
+    {
+        shown << p.nameLabel + "|" + p.text + "|" + QString::number(p.textLimit);
+        lastString = p;
+        const auto a = next();
+        if (a)
+            typed = a->value(0);
+        return a.has_value();
+    }
+    bool ShowChoicePopup(const QStringList& items, int selected, int& chosen) override
+    {
+        shown << items.join(',') + "|" + QString::number(selected);
+        const auto a = next();
+        if (a)
+            chosen = a->value(0).toInt();
+        return a.has_value();
+    }
+    bool ShowCoordinatesPopup(const QString& label, const QString& x, const QString& y,
+                              QString& tx, QString& ty) override
+    {
+        shown << label + "|" + x + "," + y;
+        const auto a = next();
+        if (a) {
+            tx = a->value(0);
+            ty = a->value(1);
+        }
+        return a.has_value();
+    }
+    bool ShowFourFieldPopup(const FourFieldPopup& p, std::array<QString, 4>& typed) override
+    {
+        shown << QStringList(p.labels.begin(), p.labels.end()).join(' ') + "|" +
+                     QStringList(p.values.begin(), p.values.end()).join(',') + "|" +
+                     QString::number(p.wheelMax);
+        const auto a = next();
+        if (a)
+            for (int i = 0; i < 4; ++i)
+                typed[size_t(i)] = a->value(i);
+        return a.has_value();
+    }
+    bool ShowTimePopup(const QString& label, const QString& text, QString& typed) override
+    {
+        shown << label + "|" + text;
+        const auto a = next();
+        if (a)
+            typed = a->value(0);
+        return a.has_value();
+    }
+    bool ShowDatePopup(const QDate& date, QDate& chosen) override
+    {
+        shown << date.toString(Qt::ISODate);
+        const auto a = next();
+        if (a)
+            chosen = QDate::fromString(a->value(0), Qt::ISODate);
+        return a.has_value();
+    }
+};
+
+std::optional<QStringList> typed(QStringList fields) { return fields; }
+const std::optional<QStringList> Cancel;
+
+} // namespace
+
+class TestRecordEdit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void unsignedIntegerLoop()
+    {
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder()
+                                            .levelBegin("Sect")
+                                            .integer(1, "Big", 0, 0xFFFFFFFF, 7)
+                                            .bytes(),
+                                        nullptr, nullptr);
+        auto* rec = static_cast<TBcfgRec0103*>(doc->Record(1));
+        ScriptedHost host;
+        host.answers = {typed({"abc"}), typed({"4294967296"}), typed({"4294967295"})};
+        rec->Edit(host);
+        // Invalid input brings the popup back with the stored value.
+        QCOMPARE(host.shown, QStringList({"Big -|7|(0 .. 4294967295)", "Big -|7|(0 .. 4294967295)",
+                                          "Big -|7|(0 .. 4294967295)"}));
+        QCOMPARE(rec->Value, 0xFFFFFFFFu);
+        QVERIFY(rec->Modified && doc->Record(0)->Modified && doc->Modified);
+    }
+
+    void signedRangeThatAcceptsNothing()
+    {
+        auto doc = TBCFGFile::FromBytes(
+            BcfgBuilder().integer(3, "S", 0, 0xFFFFFFFF, 0).bytes(), nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"0"}), typed({"-1"}), Cancel};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown.size(), 3);
+        QVERIFY(host.shown.first().endsWith("(0 .. -1)"));
+        QVERIFY(!doc->Modified);
+    }
+
+    void unchangedAcceptsDoNotMark_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("answer");
+        QTest::newRow("integer") << BcfgBuilder().integer(1, "I", 0, 100, 5).bytes() << QStringList{"$5"};
+        QTest::newRow("coordinates") << BcfgBuilder().coordinates("P", -3, 4).bytes() << QStringList{"-3", "4"};
+        QTest::newRow("colour") << BcfgBuilder().colour("C", 1, 2, 3, 4).bytes() << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("rect") << BcfgBuilder().rect("R", 1, 2, 3, 4).bytes() << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("time") << BcfgBuilder().time("T", 9, 5).bytes() << QStringList{"09:05"};
+        QTest::newRow("choice") << BcfgBuilder().choice("C", 1, {"a", "b"}).bytes() << QStringList{"1"};
+        QTest::newRow("string") << BcfgBuilder().text(4, "S", 15, "same").bytes() << QStringList{"same"};
+        QTest::newRow("date") << BcfgBuilder().date("D", 2008, 3, 7).bytes() << QStringList{"2008-03-07"};
+    }
+    void unchangedAcceptsDoNotMark()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, answer);
+        auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {answer};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown.size(), 1);
+        QVERIFY(!doc->Modified);
+        QCOMPARE(doc->Serialize(), bytes);
+    }
+
+    void rangesOfTheFourFieldPopups()
+    {
+        auto doc = TBCFGFile::FromBytes(
+            BcfgBuilder().colour("C", 0, 0, 0, 0).rect("R", 0, 0, 0, 0).coordinates("P", 0, 0).bytes(),
+            nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"255", "0", "0", "101"}), typed({"255", "0", "0", "100"})};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown.size(), 2);
+        QCOMPARE(host.shown[0], QStringLiteral("C - R: G: B: A:|0,0,0,0|255"));
+        QCOMPARE(doc->Record(0)->DisplayText(), QByteArray("C - [ FF,00,00,64 ]"));
+
+        host.shown.clear();
+        host.answers = {typed({"65535", "0", "0", "0"}), typed({"65534", "1", "2", "3"})};
+        doc->Record(1)->Edit(host);
+        QCOMPARE(host.shown.size(), 2);
+        QVERIFY(host.shown[0].endsWith("|512"));
+        QCOMPARE(doc->Record(1)->DisplayText(), QByteArray("R - [ 65534,1,2,3 ]"));
+
+        host.answers = {typed({"-2147483648", "$7FFFFFFF"})};
+        doc->Record(2)->Edit(host);
+        QCOMPARE(doc->Record(2)->DisplayText(), QByteArray("P - [ -2147483648,2147483647 ]"));
+    }
+
+    void timeLoop()
+    {
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder().time("T", 7, 0, "rest!!").bytes(), nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"24:00"}), typed({"12:60"}), typed({" 9:05"})};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown, QStringList({"T -|07:00", "T -|07:00", "T -|07:00"}));
+        QCOMPARE(doc->Record(0)->DisplayText(), QByteArray("T - [ 9:05 ]"));
+        QVERIFY(doc->Serialize().endsWith("rest!!"));
+    }
+
+    void checkBoxAlwaysMarks()
+    {
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder().checkBox("K", 7).bytes(), nullptr, nullptr);
+        ScriptedHost host;
+        doc->Record(0)->Edit(host);
+        QCOMPARE(static_cast<TBcfgRec0B*>(doc->Record(0))->Checked, 1u);
+        QVERIFY(doc->Modified);
+        QVERIFY(host.shown.isEmpty());
+    }
+
+    void choices()
+    {
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder()
+                                            .choice("C", 0, {"One", "Two"})
+                                            .choice("Bad", 5, {"One"})
+                                            .choice("Empty", 0, {})
+                                            .bytes(),
+                                        nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"1"}), typed({"-1"}), typed({"-1"})};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(static_cast<TBcfgRec05*>(doc->Record(0))->ItemIndex, 1);
+        QVERIFY(doc->Record(0)->Modified);
+        doc->Record(1)->Edit(host); // no selection: accept changes nothing
+        doc->Record(2)->Edit(host);
+        QCOMPARE(host.shown, QStringList({"One,Two|0", "One|-1", "|-1"}));
+        QVERIFY(!doc->Record(1)->Modified && !doc->Record(2)->Modified);
+        QCOMPARE(static_cast<TBcfgRec05*>(doc->Record(1))->ItemIndex, 5);
+    }
+
+    void strings()
+    {
+        const QByteArray name = CodePage::FromUnicode(u"Имя");
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder()
+                                            .text(6, name, 7, "secret")
+                                            .text(10, "U", 7, "")
+                                            .text(4, "Odd", 7, "a\x98")
+                                            .bytes(),
+                                        nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"secret"}), typed({QString::fromUtf8("Дом")}), Cancel};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown.last(), QString::fromUtf8("Имя -|secret|8")); // a password shows plain
+        QVERIFY(!doc->Modified);
+        doc->Record(1)->Edit(host);
+        QCOMPARE(static_cast<TBcfgRecString*>(doc->Record(1))->GetText(), CodePage::FromUnicode(u"Дом"));
+        QVERIFY(doc->Record(1)->Modified);
+        // The popup's own cut rule comes from the record: UTF-8 bytes count.
+        QCOMPARE(host.lastString.fittingLength(QString::fromUtf8("ДомДом")), 3);
+
+        // An untouched field keeps bytes that the code page cannot show.
+        host.answers = {typed({QString::fromUtf8("a\uFFFD")})};
+        doc->Record(2)->Edit(host);
+        QVERIFY(!doc->Record(2)->Modified);
+        QCOMPARE(static_cast<TBcfgRecString*>(doc->Record(2))->Buffer.left(2), QByteArray("a\x98"));
+    }
+
+    void dates()
+    {
+        auto doc = TBCFGFile::FromBytes(
+            BcfgBuilder().date("D", 2007, 12, 31, "zz").date("Bad", 2007, 2, 30).bytes(), nullptr, nullptr);
+        ScriptedHost host;
+        host.answers = {typed({"2008-01-01"})};
+        doc->Record(0)->Edit(host);
+        QCOMPARE(host.shown, QStringList("2007-12-31"));
+        QCOMPARE(doc->Record(0)->DisplayText(), QByteArray("D - [ 1.01.2008 ]"));
+        QVERIFY(doc->Record(0)->Modified);
+        QVERIFY(doc->Serialize().mid(44, 8).endsWith("zz"));
+        try {
+            doc->Record(1)->Edit(host);
+            QFAIL("an invalid stored date opened the calendar");
+        } catch (const BcfgError& e) {
+            QCOMPARE(e.text(), QStringLiteral("Invalid argument to date encode"));
+        }
+        QCOMPARE(host.shown.size(), 1);
+        QVERIFY(!doc->Record(1)->Modified);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecordEdit)
+#include "tst_recordedit.moc"
