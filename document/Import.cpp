@@ -4,7 +4,6 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
-#include <QFileInfo>
 #include <QHash>
 #include <QtEndian>
 
@@ -15,7 +14,9 @@ namespace {
 // The numbering of an EXTRAINFO file name: the two characters after the prefix.
 std::optional<qint32> extraInfoNumber(const QString& fileName)
 {
-    const QString name = QFileInfo(fileName).fileName().toUpper();
+    // Either separator ends the directory part, so names from any system work.
+    const qsizetype cut = qMax(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
+    const QString name = fileName.mid(cut + 1).toUpper();
     if (!name.startsWith(QLatin1String("EXTRAINFO")))
         return std::nullopt;
     return ValueRules::ParseInt32(QStringView(name).mid(9, 2));

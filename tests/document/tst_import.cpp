@@ -38,6 +38,7 @@ private slots:
         QTest::newRow("15 from 16") << "EXTRAINFO15.bcfg" << "EXTRAINFO16.bcfg" << false;
         QTest::newRow("digit and dot") << "EXTRAINFO16.bcfg" << "EXTRAINFO9.bcfg" << false;
         QTest::newRow("not extrainfo") << "OTHER16.bcfg" << "EXTRAINFO15.bcfg" << false;
+        QTest::newRow("windows paths") << "C:\\a.b\\EXTRAINFO17.bcfg" << "D:\\EXTRAINFO12.bcfg" << true;
         QTest::newRow("20 from 01") << "ExtraInfo20.bcfg" << "EXTRAINFO01.BCFG" << true;
     }
     void translationFromFileNames()
