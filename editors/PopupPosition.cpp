@@ -1,0 +1,4 @@
+#include "PopupPosition.h"
+
+int PopupLeft = 0;
+int PopupTop = 0;
