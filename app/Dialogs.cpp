@@ -1,0 +1,140 @@
+#include "Dialogs.h"
+
+#include "AppGlobals.h"
+#include "BcfgError.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QQueue>
+
+namespace {
+
+struct Seam {
+    bool testMode = false;
+    QQueue<Dialogs::Answer> answers;
+    QQueue<QString> fileNames;
+    QList<Dialogs::Shown> shown;
+};
+
+Seam& seam()
+{
+    static Seam value;
+    return value;
+}
+
+void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+{
+    QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected)
+{
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    // Open dialogs too accept a name that does not exist; the caller reports it.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(Dialogs::BcfgFilter());
+    // "*.bcfg" also lists files named "*.BCFG".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    if (!selected.isEmpty())
+        dialog.selectFile(selected);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+}
+
+QString answerFileDialog(const QString& kind, const QString& selected)
+{
+    Seam& s = seam();
+    s.shown.append({kind, QString(), selected});
+    return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+}
+
+} // namespace
+
+namespace Dialogs {
+
+QString BcfgFilter()
+{
+    return QStringLiteral("Binary config files (*.bcfg)");
+}
+
+void Error(QWidget* parent, const QString& text)
+{
+    const QString shownText = BcfgError::withFullStop(text);
+    if (seam().testMode) {
+        seam().shown.append({QStringLiteral("error"), ApplicationTitle(), shownText});
+        return;
+    }
+    showBox(parent, QMessageBox::Critical, shownText);
+}
+
+void Message(QWidget* parent, const QString& text)
+{
+    if (seam().testMode) {
+        seam().shown.append({QStringLiteral("message"), ApplicationTitle(), text});
+        return;
+    }
+    showBox(parent, QMessageBox::Critical, text);
+}
+
+Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
+{
+    Seam& s = seam();
+    if (s.testMode) {
+        s.shown.append({QStringLiteral("confirm"), caption, text});
+        return s.answers.isEmpty() ? Answer::No : s.answers.dequeue();
+    }
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
+QString OpenFileName(QWidget* parent, const QString& selected)
+{
+    if (seam().testMode)
+        return answerFileDialog(QStringLiteral("open"), selected);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, selected);
+}
+
+QString SaveFileName(QWidget* parent, const QString& selected)
+{
+    if (seam().testMode)
+        return answerFileDialog(QStringLiteral("save"), selected);
+    return runFileDialog(parent, QFileDialog::AcceptSave, selected);
+}
+
+void SetTestMode(bool on)
+{
+    seam().testMode = on;
+}
+
+bool TestMode()
+{
+    return seam().testMode;
+}
+
+void SetNextAnswer(Answer answer)
+{
+    seam().answers.enqueue(answer);
+}
+
+void SetNextFileName(const QString& fileName)
+{
+    seam().fileNames.enqueue(fileName);
+}
+
+QList<Shown> TakeShown()
+{
+    Seam& s = seam();
+    QList<Shown> result;
+    result.swap(s.shown);
+    s.answers.clear();
+    s.fileNames.clear();
+    return result;
+}
+
+} // namespace Dialogs

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class QWidget;
+
+// Every message box and file dialog of the main window goes through here, so that a test
+// can answer them: in test mode nothing is shown, each box is recorded, and questions and
+// file dialogs take the answers queued beforehand.
+namespace Dialogs {
+
+enum class Answer { Ok, Yes, No };
+
+// "Binary config files (*.bcfg)", matched without regard to case.
+QString BcfgFilter();
+
+// An error box: error icon, OK, the application title as caption; a full stop is added
+// when the text does not end in one.
+void Error(QWidget* parent, const QString& text);
+// A message with an OK button and the application title, text shown exactly as given.
+void Message(QWidget* parent, const QString& text);
+// A confirmation with Yes and No; closing the box counts as No.
+Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
+
+// Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
+// not exist may be entered.
+QString OpenFileName(QWidget* parent, const QString& selected = {});
+// Save-file dialog that confirms overwriting an existing file; empty when cancelled.
+QString SaveFileName(QWidget* parent, const QString& selected);
+
+// --- test seam ---
+struct Shown {
+    QString kind; // "error", "message", "confirm", "open", "save"
+    QString caption;
+    QString text;
+};
+void SetTestMode(bool on);
+bool TestMode();
+// Answers for the next Confirm calls, in order; without one a confirmation answers No.
+void SetNextAnswer(Answer answer);
+// Answers for the next file dialogs, in order; an empty name cancels, as does none queued.
+void SetNextFileName(const QString& fileName);
+// What was shown since the last call, oldest first; clears the record and the queues.
+QList<Shown> TakeShown();
+
+} // namespace Dialogs

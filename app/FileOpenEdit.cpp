@@ -1,0 +1,47 @@
+#include "FileOpenEdit.h"
+
+#include "Dialogs.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+
+FileOpenEdit::FileOpenEdit(QWidget* parent)
+    : QWidget(parent), m_edit(new QLineEdit(this)), m_browse(new QToolButton(m_edit))
+{
+    m_edit->setObjectName(QStringLiteral("Edit"));
+    m_browse->setObjectName(QStringLiteral("BrowseButton"));
+    m_browse->setText(QStringLiteral("..."));
+    m_browse->setCursor(Qt::ArrowCursor);
+    // The button sits inside the field and is not a tab stop of its own.
+    m_browse->setFocusPolicy(Qt::NoFocus);
+    setFocusProxy(m_edit);
+    setCursor(Qt::IBeamCursor);
+    connect(m_edit, &QLineEdit::textChanged, this, &FileOpenEdit::textChanged);
+    connect(m_browse, &QToolButton::clicked, this, &FileOpenEdit::browse);
+}
+
+QString FileOpenEdit::text() const
+{
+    return m_edit->text();
+}
+
+void FileOpenEdit::setText(const QString& text)
+{
+    m_edit->setText(text);
+}
+
+void FileOpenEdit::browse()
+{
+    const QString chosen = Dialogs::OpenFileName(window(), text());
+    if (!chosen.isEmpty())
+        setText(chosen); // the same path changes nothing and reopens nothing
+}
+
+void FileOpenEdit::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    m_edit->setGeometry(rect());
+    const int side = height() - 4;
+    m_browse->setGeometry(width() - side - 2, 2, side, side);
+    m_edit->setTextMargins(0, 0, side + 2, 0);
+}

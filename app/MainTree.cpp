@@ -1,0 +1,129 @@
+#include "MainTree.h"
+
+#include "CodePage.h"
+#include "TBcfgRecAll.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace {
+constexpr int RecordRole = Qt::UserRole;
+constexpr int UnknownBlockRole = Qt::UserRole + 1;
+} // namespace
+
+EntryColourDelegate::EntryColourDelegate(const bool* editorOpen, QObject* parent)
+    : QStyledItemDelegate(parent), m_editorOpen(editorOpen)
+{
+}
+
+void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                          const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* record =
+        reinterpret_cast<const TBcfgRecAll*>(index.data(RecordRole).value<quintptr>());
+    if (record) {
+        if (record->Modified) {
+            option->palette.setColor(QPalette::Text, colours.modified);
+            option->palette.setColor(QPalette::HighlightedText, colours.modifiedSelected);
+        } else if (record->Imported) {
+            option->palette.setColor(QPalette::Text, colours.imported);
+            option->palette.setColor(QPalette::HighlightedText, colours.importedSelected);
+        }
+    } else if (index.data(UnknownBlockRole).toBool()) {
+        option->palette.setColor(QPalette::Text, EntryColours::unknownBlock());
+        option->palette.setColor(QPalette::HighlightedText, EntryColours::unknownBlock());
+    }
+    if (*m_editorOpen) {
+        // The entry under edit takes the popup's colour, so nothing is drawn highlighted.
+        option->state &= ~QStyle::State_Selected;
+        option->backgroundBrush = option->palette.brush(QPalette::ToolTipBase);
+    }
+}
+
+MainTree::MainTree(const bool* editorOpen, QWidget* parent)
+    : QTreeWidget(parent), m_colours(new EntryColourDelegate(editorOpen, this))
+{
+    setItemDelegate(m_colours);
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIndentation(19);
+    // Long labels scroll sideways instead of being cut.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+TBcfgRecAll* MainTree::RecordOf(const QTreeWidgetItem* item)
+{
+    return item ? reinterpret_cast<TBcfgRecAll*>(item->data(0, RecordRole).value<quintptr>())
+                : nullptr;
+}
+
+bool MainTree::IsUnknownBlock(const QTreeWidgetItem* item)
+{
+    return item && item->data(0, UnknownBlockRole).toBool();
+}
+
+void MainTree::Relabel(QTreeWidgetItem* item)
+{
+    if (const TBcfgRecAll* record = RecordOf(item))
+        item->setText(0, CodePage::ToUnicode(record->DisplayText()));
+}
+
+QRect MainTree::LabelRect(QTreeWidgetItem* item) const
+{
+    const QRect cell = visualItemRect(item);
+    if (!item || cell.isEmpty())
+        return {};
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.rect = cell;
+    m_colours->initStyleOption(&option, indexFromItem(item));
+    const QRect textRect = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
+    // The style draws the text this far inside its rectangle; the label keeps the padding
+    // on both sides.
+    const int padding = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
+    const int width = option.fontMetrics.horizontalAdvance(option.text) + 2 * padding;
+    return QRect(textRect.left(), cell.top(), qMin(width, textRect.width()), cell.height());
+}
+
+TreeSink::Entry MainTree::append(Entry parent, const QByteArray& label, TBcfgRecAll* record)
+{
+    auto* parentItem = parent ? static_cast<QTreeWidgetItem*>(parent) : invisibleRootItem();
+    auto* item = new QTreeWidgetItem(parentItem, QStringList(CodePage::ToUnicode(label)));
+    item->setData(0, RecordRole, QVariant::fromValue(quintptr(record)));
+    item->setData(0, UnknownBlockRole, record == nullptr);
+    return item;
+}
+
+TreeSink::Entry MainTree::parentOf(Entry entry)
+{
+    return entry ? static_cast<QTreeWidgetItem*>(entry)->parent() : nullptr;
+}
+
+void MainTree::expandAll(Entry entry)
+{
+    if (entry)
+        expandRecursively(indexFromItem(static_cast<QTreeWidgetItem*>(entry)));
+}
+
+void MainTree::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClickedAt(event->globalPosition().toPoint());
+}
+
+void MainTree::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        emit enterPressed();
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}

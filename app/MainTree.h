@@ -1,0 +1,79 @@
+#pragma once
+
+#include "TreeSink.h"
+
+#include <QColor>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+
+class TBcfgRecAll;
+
+// Text colours of tree entries by their record's marks.
+struct EntryColours {
+    QColor modified{192, 0, 0};
+    QColor modifiedSelected{255, 160, 160};
+    QColor imported{0, 0, 255};
+    QColor importedSelected{160, 160, 255};
+    // An entry without a record (a block the loader could not read), selected or not.
+    static QColor unknownBlock() { return QColor(224, 0, 0); }
+};
+
+// Draws each entry in the colour of its record's marks (Modified wins over Imported), and
+// every entry on the tool-tip background, the popups' colour, while an editor is open.
+class EntryColourDelegate : public QStyledItemDelegate
+{
+    Q_OBJECT
+public:
+    // editorOpen is read at every paint; it must outlive the delegate.
+    EntryColourDelegate(const bool* editorOpen, QObject* parent);
+
+    EntryColours colours;
+
+    // Public so that the label geometry and tests see exactly what painting sees.
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    const bool* m_editorOpen;
+};
+
+// The parameter tree of the main window. Each entry holds its record (nullptr for the entry
+// of an unreadable block); the document owns the records, so the tree must be cleared
+// before the document goes.
+class MainTree : public QTreeWidget, public TreeSink
+{
+    Q_OBJECT
+public:
+    // editorOpen: the main window's flag the colours read at every paint.
+    MainTree(const bool* editorOpen, QWidget* parent);
+
+    EntryColourDelegate* Colours() const { return m_colours; }
+
+    static TBcfgRecAll* RecordOf(const QTreeWidgetItem* item);
+    // Whether the entry came from the loader without a record.
+    static bool IsUnknownBlock(const QTreeWidgetItem* item);
+    // Sets the label from the record's 8-bit display text.
+    static void Relabel(QTreeWidgetItem* item);
+
+    // The rectangle of the entry's text (not the whole row) in viewport coordinates, with
+    // the padding the style draws around it; empty when the entry is not laid out.
+    QRect LabelRect(QTreeWidgetItem* item) const;
+
+    // TreeSink (expandAll(Entry) beside the view's own expandAll()).
+    using QTreeView::expandAll;
+    Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
+    Entry parentOf(Entry entry) override;
+    void expandAll(Entry entry) override;
+
+signals:
+    // A double-click in the tree, after the tree has handled it; globalPos is the cursor's.
+    void doubleClickedAt(const QPoint& globalPos);
+    // Enter or Return typed while the tree has the focus.
+    void enterPressed();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    EntryColourDelegate* m_colours;
+};

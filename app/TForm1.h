@@ -1,0 +1,173 @@
+#pragma once
+
+#include "Import.h"
+
+#include <QList>
+#include <QRect>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class EditorHost;
+class FileOpenEdit;
+class MainTree;
+class QAction;
+class QDialog;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+class QTreeWidgetItem;
+class TBCFGFile;
+
+// What the last import did, for the window's tests and anyone who wants to show it.
+struct ImportResult {
+    QString fileName;    // the chosen name, with ".bcfg" appended when it had no "."
+    bool loaded = false; // the chosen file could be read
+    int records = 0;     // records of the chosen file
+    int steps = 0;       // progress steps taken
+    int progressMaximum = 0;
+    bool translated = false; // level names were translated
+    Import::Result merge;
+};
+
+// The main window: the file field, the parameter tree and the commands on the current
+// document. It owns the current document. Message boxes and file dialogs go through
+// Dialogs, so tests answer them.
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // --- start-up (in this order) ---
+    // Scales the window for the screen's dpi and opens the file named by the first
+    // command-line argument (arguments without the program's name). Errors are reported in
+    // boxes at once, before the window is shown.
+    void FormCreate(const QStringList& arguments);
+    // The popups' host; created after this window. Without one no edit starts.
+    void SetEditorHost(EditorHost* host) { m_editorHost = host; }
+    // The help window, shown modally by Help; created after this window.
+    void SetHelpWindow(QDialog* help) { m_help = help; }
+    // Access to the settings file that keeps the window position; without it nothing is
+    // restored or saved.
+    struct Settings {
+        // The integer of section/key, or fallback when the file, the key or a number is missing.
+        std::function<int(const QString& section, const QString& key, int fallback)> readInteger;
+        // Throws BcfgError with the text for the error box when the file cannot be written.
+        std::function<void(const QString& section, const QString& key, int value)> writeInteger;
+    };
+    void SetSettings(Settings settings) { m_settings = std::move(settings); }
+
+    // --- rules without a window ---
+    // The command-line argument as a file name: ".bcfg" appended when it has no ".".
+    static QString CommandLineFileName(const QString& argument);
+    // An outer size at dpi pixels per inch: scaled by dpi / 96 (only above 96), each side to
+    // the nearest integer, halves to the even neighbour.
+    static QSize DpiScaledSize(const QSize& outer, int dpi);
+    static QSize DesignClientSize() { return {488, 491}; }
+    static QSize DesignOuterSize() { return {496, 518}; }
+    static QSize MinimumOuterSize() { return {320, 460}; }
+
+    // --- handlers ---
+    void LMDFileOpenEdit1Change();
+    void Button1Click(); // Save
+    void Button2Click(); // Save As
+    void Button3Click(); // Exit
+    void Button4Click(); // Import
+    void Button5Click(); // expand all
+    void Button6Click(); // collapse all
+    void Button7Click(); // Help
+    void TreeView1Click();
+    void TreeView1DblClick(const QPoint& globalPos);
+    // key: a Qt key code; Enter or Return starts an edit wherever the mouse is.
+    void TreeView1KeyPress(int key);
+    // delta in wheel units (120 per notch) at the cursor's screen position; returns whether
+    // the wheel was consumed (otherwise the tree scrolls as usual).
+    bool FormMouseWheel(int delta, const QPoint& globalPos);
+    // Syncs the change marker and Save with the document and repaints the tree.
+    void FormPaint();
+    void Timer1Timer();
+    void SavePositionExecute();
+
+    void StartEdit();
+    bool CursorOnSelectedEntry() const; // at the mouse cursor
+    bool CursorOnSelectedEntry(const QPoint& globalPos) const;
+    // The selected entry's label in screen coordinates; empty without a selected entry.
+    QRect SelectedLabelScreenRect() const;
+
+    // --- state ---
+    TBCFGFile* CurrentDoc() const { return m_currentDoc.get(); }
+    bool EditorOpen() const { return m_editorOpen; }
+    int CaptionOffset() const { return m_captionOffset; }
+    double DpiScale() const { return m_dpiScale; }
+    // An open or an import is running; user input to this window is swallowed meanwhile.
+    bool Busy() const { return m_busy; }
+    const ImportResult& LastImport() const { return m_lastImport; }
+    // Called after each import step, once the step's events are processed (tests watch
+    // the panel here); nullptr for none.
+    void SetImportStepObserver(std::function<void()> observer)
+    {
+        m_importStepObserver = std::move(observer);
+    }
+
+    // --- controls ---
+    QLabel* Label1;
+    FileOpenEdit* LMDFileOpenEdit1;
+    QLabel* Label2;
+    MainTree* TreeView1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button4;
+    QLabel* Label5;
+    QLabel* Label3;
+    QPushButton* Button7;
+    QPushButton* Button3;
+    QLabel* Label7;
+    QPushButton* Button5;
+    QPushButton* Button6;
+    QFrame* Panel1;
+    QLabel* Label6;
+    QProgressBar* ProgressBar1;
+    QTimer* Timer1;
+    QAction* SavePosition;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum Anchor { Left = 1, Top = 2, Right = 4, Bottom = 8 };
+    struct Placement {
+        QWidget* widget;
+        QRect design;
+        int anchors;
+    };
+    class BusyScope;
+
+    void place(QWidget* widget, const QRect& design, int anchors);
+    void buildTabOrder();
+    // Saves the current document; false (after the error box) when it failed.
+    bool saveTo(const QString& fileName);
+    void relabelAll();
+    QTreeWidgetItem* selectedEntry() const;
+    void setBusy(bool busy);
+    bool isUserInput(const QEvent* event) const;
+
+    std::unique_ptr<TBCFGFile> m_currentDoc;
+    bool m_editorOpen = false;
+    int m_captionOffset = 0;
+    double m_dpiScale = 1.0;
+    bool m_busy = false;
+    EditorHost* m_editorHost = nullptr;
+    QDialog* m_help = nullptr;
+    Settings m_settings;
+    QString m_saveDialogFileName;
+    ImportResult m_lastImport;
+    std::function<void()> m_importStepObserver;
+    QList<Placement> m_placements;
+};

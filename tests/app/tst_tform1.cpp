@@ -1,0 +1,788 @@
+#include "tst_tform1_kit.h"
+
+#include "AppWindows.h"
+#include "BcfgError.h"
+#include "IniFile.h"
+#include "TBcfgRec0103.h"
+#include "TForm2.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMap>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+using kit::drawn;
+using kit::entry;
+using kit::labels;
+using kit::write;
+
+namespace {
+
+BcfgBuilder sample()
+{
+    return BcfgBuilder()
+        .integer(1, "Size", 0, 100, 5)
+        .levelBegin("Colours")
+        .integer(3, "Shift", quint32(-5), 5, 0)
+        .levelBegin("Inner")
+        .checkBox("Flag", 1)
+        .levelEnd()
+        .levelEnd()
+        .time("Alarm", 7, 30);
+}
+
+QString errorText(const QList<Dialogs::Shown>& shown)
+{
+    QString text;
+    for (const Dialogs::Shown& box : shown)
+        if (box.kind == QLatin1String("error"))
+            text += box.text;
+    return text;
+}
+
+QString cannotOpen(const QString& path, const QString& reason)
+{
+    return QStringLiteral("Cannot open file \"%1\". %2.")
+        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+}
+
+struct StateRow {
+    bool save;
+    bool saveAs;
+    bool import;
+    bool marker;
+    bool operator==(const StateRow&) const = default;
+};
+
+StateRow state(const TForm1& form)
+{
+    return {form.Button1->isEnabled(), form.Button2->isEnabled(), form.Button4->isEnabled(),
+            !form.Label2->isHidden()};
+}
+
+const StateRow NoDocument{false, false, false, false};
+const StateRow Loaded{false, true, true, false};
+const StateRow Changed{true, true, true, true};
+
+} // namespace
+
+class TestTForm1 : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_startDir;
+
+private slots:
+    void initTestCase()
+    {
+        kit::startUp();
+        QVERIFY(m_dir.isValid());
+        m_startDir = QDir::currentPath();
+    }
+    void init()
+    {
+        Dialogs::TakeShown();
+        QDir::setCurrent(m_dir.path());
+    }
+    void cleanup() { QDir::setCurrent(m_startDir); }
+
+    void commandLineNamesTheFile_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("no dot gets the extension") << "abc"
+                                                   << "abc.bcfg";
+        QTest::newRow("other extension kept") << "abc.cfg"
+                                              << "abc.cfg";
+        QTest::newRow("dot in a directory") << "dir.old/abc"
+                                            << "dir.old/abc";
+    }
+    void commandLineNamesTheFile()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QString, opened);
+        write(m_dir, opened, sample().bytes());
+
+        TForm1 form;
+        form.FormCreate({argument, QStringLiteral("ignored")});
+
+        QCOMPARE(form.LMDFileOpenEdit1->text(), opened);
+        QVERIFY(form.CurrentDoc());
+        QCOMPARE(labels(form).first(), QStringLiteral("Size - [ 5 ]"));
+        QVERIFY(Dialogs::TakeShown().isEmpty());
+        QVERIFY(state(form) == Loaded);
+    }
+
+    void withoutArgumentNothingOpens()
+    {
+        TForm1 form;
+        form.FormCreate({});
+        QVERIFY(!form.CurrentDoc());
+        QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+        QVERIFY(state(form) == NoDocument);
+    }
+
+    void failedCommandLineOpenIsReportedBeforeTheWindowShows()
+    {
+        AppWindows windows({QStringLiteral("missing")});
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, QStringLiteral("error"));
+        QCOMPARE(shown[0].caption, QStringLiteral("Редактор bcfg-файлов"));
+        QCOMPARE(shown[0].text,
+                 cannotOpen(m_dir.filePath("missing.bcfg"), "No such file or directory"));
+        QVERIFY(!windows.main()->isVisible());
+        QVERIFY(!windows.main()->CurrentDoc());
+        QVERIFY(state(*windows.main()) == NoDocument);
+    }
+
+    void typingAPathTriesEveryPrefix()
+    {
+        write(m_dir, "t.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({});
+
+        QTest::keyClicks(form.LMDFileOpenEdit1->lineEdit(), "t.bcfg");
+
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 5); // "t" ... "t.bcf"
+        QCOMPARE(shown.last().text,
+                 cannotOpen(m_dir.filePath("t.bcf"), "No such file or directory"));
+        QVERIFY(form.CurrentDoc());
+        QCOMPARE(form.TreeView1->topLevelItemCount(), 3);
+        QVERIFY(state(form) == Loaded);
+    }
+
+    void failedOpenKeepsThePreviousDocumentAndShowsItAgain()
+    {
+        const QString path = write(m_dir, "keep.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        TBCFGFile* before = form.CurrentDoc();
+        kit::record(form, "Size")->MarkModified();
+        form.FormPaint();
+        const QStringList shownBefore = labels(form);
+
+        // Deleting the whole text is an open attempt too.
+        QLineEdit* edit = form.LMDFileOpenEdit1->lineEdit();
+        edit->selectAll();
+        QTest::ignoreMessage(QtWarningMsg, "QFSFileEngine::open: No file name specified");
+        QTest::keyClick(edit, Qt::Key_Backspace);
+
+        QVERIFY(errorText(Dialogs::TakeShown()).startsWith("Cannot open file \""));
+        QCOMPARE(form.CurrentDoc(), before);
+        QCOMPARE(labels(form), shownBefore);
+        QVERIFY(state(form) == Changed);
+        // The tree is coloured from the same records as before.
+        QCOMPARE(drawn(form, entry(form, "Size"), false).text, QColor(192, 0, 0));
+
+        // Save now writes the kept document to the name in the field.
+        QTest::keyClicks(edit, "other.bcfg");
+        Dialogs::TakeShown();
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QCOMPARE(kit::read(m_dir.filePath("other.bcfg")), sample().bytes());
+        QVERIFY(state(form) == Loaded);
+    }
+
+    void unknownBlockIsReportedAndShown()
+    {
+        const QString path = write(m_dir, "unknown.bcfg",
+                                   BcfgBuilder()
+                                       .integer(1, "First", 0, 9, 1)
+                                       .levelBegin("Section")
+                                       .integer(1, "Inside", 0, 9, 2)
+                                       .raw(BcfgBuilder::le32(0x0F))
+                                       .bytes());
+        TForm1 form;
+        form.FormCreate({path});
+
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, QStringLiteral("message"));
+        QCOMPARE(shown[0].caption, QStringLiteral("Редактор bcfg-файлов"));
+        QCOMPARE(shown[0].text, QStringLiteral("Unknown Block: 0x0F\n\rFile is not fully loaded"));
+
+        QTreeWidgetItem* unknown = entry(form, "Unknown Block: 0x0F");
+        QVERIFY(unknown);
+        QCOMPARE(unknown->parent(), entry(form, "Section"));
+        QVERIFY(unknown->parent()->isExpanded());
+        QCOMPARE(drawn(form, unknown, false).text, QColor(224, 0, 0));
+        QCOMPARE(drawn(form, unknown, true).text, QColor(224, 0, 0));
+        QVERIFY(form.CurrentDoc());
+    }
+
+    void browsing()
+    {
+        const QString first = QDir::toNativeSeparators(write(m_dir, "b1.bcfg", sample().bytes()));
+        const QString second = QDir::toNativeSeparators(
+            write(m_dir, "b2.bcfg", BcfgBuilder().integer(1, "Other", 0, 9, 3).bytes()));
+        TForm1 form;
+        form.FormCreate({first});
+        TBCFGFile* doc = form.CurrentDoc();
+        doc->Record(0)->MarkModified();
+
+        // Choosing the path already in the field reopens nothing; the changes stay.
+        Dialogs::SetNextFileName(first);
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(form.CurrentDoc(), doc);
+        QVERIFY(doc->Modified);
+
+        // Another file opens at once, without asking about the changes.
+        Dialogs::SetNextFileName(second);
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
+        QCOMPARE(labels(form), QStringList{"Other - [ 3 ]"});
+
+        // Cancelling changes nothing.
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
+
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 3);
+        for (const Dialogs::Shown& box : shown)
+            QCOMPARE(box.kind, QStringLiteral("open"));
+    }
+
+    void saveWritesToTheFieldName()
+    {
+        const QString path = write(m_dir, "save.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        auto* size = kit::record(form, "Size");
+        size->MarkModified();
+        form.FormPaint();
+        QVERIFY(state(form) == Changed);
+        // A level that holds no changed record keeps the tree's colour.
+        QCOMPARE(drawn(form, entry(form, "Colours"), false).text,
+                 form.TreeView1->palette().color(QPalette::Text));
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+        QVERIFY(Dialogs::TakeShown().isEmpty());
+        QCOMPARE(kit::read(path), form.CurrentDoc()->Serialize());
+        QVERIFY(!size->Modified);
+        QVERIFY(state(form) == Loaded);
+    }
+
+    void saveFailureKeepsTheChanges()
+    {
+        const QString path = write(m_dir, "fail.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.FormPaint();
+        form.LMDFileOpenEdit1->setText(m_dir.filePath("no-such-dir/fail.bcfg"));
+        Dialogs::TakeShown();
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+
+        QVERIFY(errorText(Dialogs::TakeShown()).startsWith("Cannot create file \""));
+        QVERIFY(form.CurrentDoc()->Modified);
+        QVERIFY(state(form) == Changed);
+    }
+
+    void saveAs_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("no dot") << "new"
+                                << "new.bcfg";
+        QTest::newRow("own extension") << "new.cfg"
+                                       << "new.cfg";
+        QTest::newRow("dot in a directory") << "d.x/new"
+                                            << "d.x/new";
+    }
+    void saveAs()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, written);
+        QDir(m_dir.path()).mkpath("d.x");
+        QVERIFY(!m_dir.path().contains('.'));
+        const QString path = write(m_dir, "orig.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.CurrentDoc()->Record(0)->MarkModified();
+
+        Dialogs::SetNextFileName(m_dir.filePath(chosen));
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+
+        QCOMPARE(kit::read(m_dir.filePath(written)), sample().bytes());
+        QCOMPARE(form.LMDFileOpenEdit1->text(), path);
+        QVERIFY(state(form) == Loaded);
+
+        // The dialog offers the name written last; Save still writes to the field's name.
+        Dialogs::TakeShown();
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QCOMPARE(Dialogs::TakeShown().value(0).text, m_dir.filePath(written));
+        QFile::remove(m_dir.filePath(written));
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.FormPaint();
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QVERIFY(!QFile::exists(m_dir.filePath(written)));
+        QVERIFY(!form.CurrentDoc()->Modified);
+    }
+
+    void saveAsConfirmsTheNameItCompleted()
+    {
+        const QString path = write(m_dir, "src.bcfg", sample().bytes());
+        const QString target = write(m_dir, "exists.bcfg", "old");
+        TForm1 form;
+        form.FormCreate({path});
+        form.CurrentDoc()->Record(0)->MarkModified();
+
+        Dialogs::SetNextFileName(m_dir.filePath("exists"));
+        Dialogs::SetNextAnswer(Dialogs::Answer::No);
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].kind, QStringLiteral("confirm"));
+        QCOMPARE(shown[1].caption, QStringLiteral("Confirm Save As"));
+        QCOMPARE(shown[1].text,
+                 QStringLiteral("exists.bcfg already exists.\nDo you want to replace it?"));
+        QCOMPARE(kit::read(target), QByteArray("old"));
+        QVERIFY(form.CurrentDoc()->Modified);
+
+        Dialogs::SetNextFileName(m_dir.filePath("exists"));
+        Dialogs::SetNextAnswer(Dialogs::Answer::Yes);
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QCOMPARE(kit::read(target), sample().bytes());
+        QVERIFY(!form.CurrentDoc()->Modified);
+
+        // A failing Save As keeps the marks.
+        form.CurrentDoc()->Record(0)->MarkModified();
+        Dialogs::TakeShown();
+        Dialogs::SetNextFileName(m_dir.filePath("nowhere/x.bcfg"));
+        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QVERIFY(errorText(Dialogs::TakeShown()).startsWith("Cannot create file \""));
+        QVERIFY(form.CurrentDoc()->Modified);
+    }
+
+    void closeQuery_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("modified, No") << true << int(Dialogs::Answer::No) << false << true << false;
+        QTest::newRow("modified, Yes")
+            << true << int(Dialogs::Answer::Yes) << false << true << true;
+        QTest::newRow("close box, Yes")
+            << true << int(Dialogs::Answer::Yes) << true << true << true;
+        QTest::newRow("unmodified")
+            << false << int(Dialogs::Answer::Yes) << false << false << false;
+    }
+    void closeQuery()
+    {
+        QFETCH(bool, modified);
+        QFETCH(int, answer);
+        QFETCH(bool, byCloseBox);
+        QFETCH(bool, asked);
+        QFETCH(bool, saved);
+        const QString path = write(m_dir, "close.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* size = static_cast<TBcfgRec0103*>(kit::record(form, "Size"));
+        if (modified) {
+            size->Value = 6;
+            size->MarkModified();
+        }
+
+        Dialogs::SetNextAnswer(Dialogs::Answer(answer));
+        if (byCloseBox)
+            form.windowHandle()->close();
+        else
+            QTest::mouseClick(form.Button3, Qt::LeftButton);
+
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(!shown.isEmpty(), asked);
+        if (asked) {
+            QCOMPARE(shown[0].caption, QStringLiteral("Confirm"));
+            QCOMPARE(shown[0].text, QStringLiteral("Save file before exit?"));
+        }
+        QVERIFY(!form.isVisible());
+        QCOMPARE(kit::read(path) == sample().bytes(), !saved);
+    }
+
+    void closeStaysOpenWhenTheSaveFails()
+    {
+        const QString path = write(m_dir, "stay.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.LMDFileOpenEdit1->setText(m_dir.filePath("gone/stay.bcfg"));
+        Dialogs::TakeShown();
+
+        Dialogs::SetNextAnswer(Dialogs::Answer::Yes);
+        QTest::mouseClick(form.Button3, Qt::LeftButton);
+
+        QVERIFY(errorText(Dialogs::TakeShown()).startsWith("Cannot create file \""));
+        QVERIFY(form.isVisible());
+        QVERIFY(form.CurrentDoc()->Modified);
+    }
+
+    void realBoxesLookAsSpecifiedByTheProgram()
+    {
+        const QString path = write(m_dir, "boxes.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.CurrentDoc()->Record(0)->MarkModified();
+
+        struct Seen {
+            QString title, text;
+            QMessageBox::Icon icon = QMessageBox::NoIcon;
+            QMessageBox::StandardButtons buttons;
+        };
+        QList<Seen> seen;
+        const auto answer = [&seen](QMessageBox::StandardButton button) {
+            return [&seen, button](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                QVERIFY(box);
+                seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+                box->button(button)->click();
+            };
+        };
+        Dialogs::SetTestMode(false);
+        {
+            // Yes in the close query, a save that fails, then No the second time.
+            form.LMDFileOpenEdit1->lineEdit()->blockSignals(true);
+            form.LMDFileOpenEdit1->setText(m_dir.filePath("gone/boxes.bcfg"));
+            form.LMDFileOpenEdit1->lineEdit()->blockSignals(false);
+            kit::ModalPlayer player(
+                {answer(QMessageBox::Yes), answer(QMessageBox::Ok), answer(QMessageBox::No)});
+            QVERIFY(!form.close());
+            QVERIFY(form.close());
+        }
+        Dialogs::SetTestMode(true);
+
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(seen[0].title, QStringLiteral("Confirm"));
+        QCOMPARE(seen[0].text, QStringLiteral("Save file before exit?"));
+        QCOMPARE(seen[0].icon, QMessageBox::Question);
+        QCOMPARE(seen[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(seen[1].title, QStringLiteral("Редактор bcfg-файлов"));
+        QVERIFY(seen[1].text.startsWith("Cannot create file \""));
+        QVERIFY(seen[1].text.endsWith('.'));
+        QCOMPARE(seen[1].icon, QMessageBox::Critical);
+        QCOMPARE(seen[1].buttons, QMessageBox::Ok);
+        QCOMPARE(seen[2].title, QStringLiteral("Confirm"));
+    }
+
+    void expandAndCollapseEverySection()
+    {
+        const QString path = write(m_dir, "tree.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        QTreeWidgetItem* colours = entry(form, "Colours");
+        QTreeWidgetItem* inner = entry(form, "Inner");
+        QVERIFY(!colours->isExpanded() && !inner->isExpanded());
+
+        QTest::mouseClick(form.Button5, Qt::LeftButton);
+        QVERIFY(colours->isExpanded() && inner->isExpanded());
+
+        QTest::mouseClick(form.Button6, Qt::LeftButton);
+        QVERIFY(!colours->isExpanded() && !inner->isExpanded());
+    }
+
+    void entryColours()
+    {
+        const QString path = write(m_dir, "colours.bcfg",
+                                   BcfgBuilder()
+                                       .levelBegin("Level")
+                                       .integer(1, "Both", 0, 9, 1)
+                                       .levelEnd()
+                                       .integer(1, "Changed", 0, 9, 1)
+                                       .integer(1, "Imported", 0, 9, 1)
+                                       .integer(1, "Plain", 0, 9, 1)
+                                       .bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        kit::record(form, "Both")->MarkImported();
+        kit::record(form, "Both")->MarkModified();
+        kit::record(form, "Changed")->MarkModified();
+        kit::record(form, "Imported")->MarkImported();
+        const QPalette palette = form.TreeView1->palette();
+
+        struct Row {
+            const char* label;
+            QColor normal, selected;
+        };
+        const Row rows[] = {
+            {"Level", {192, 0, 0}, {255, 160, 160}},
+            {"Both", {192, 0, 0}, {255, 160, 160}},
+            {"Changed", {192, 0, 0}, {255, 160, 160}},
+            {"Imported", {0, 0, 255}, {160, 160, 255}},
+            {"Plain", palette.color(QPalette::Text), palette.color(QPalette::HighlightedText)},
+        };
+        for (const Row& row : rows) {
+            QTreeWidgetItem* item = entry(form, row.label);
+            QCOMPARE(drawn(form, item, false).text, row.normal);
+            QCOMPARE(drawn(form, item, true).text, row.selected);
+            QVERIFY(!drawn(form, item, false).background.isValid());
+        }
+    }
+
+    void stateFollowsTheDocumentAtEveryRepaint()
+    {
+        const QString path = write(m_dir, "state.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({});
+        QVERIFY(state(form) == NoDocument);
+        form.LMDFileOpenEdit1->setText(path);
+        QVERIFY(state(form) == Loaded);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+
+        // A change made behind the window's back shows at its next repaint.
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.repaint();
+        QVERIFY(state(form) == Changed);
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QVERIFY(state(form) == Loaded);
+        QVERIFY(form.Label2->isHidden());
+    }
+
+    void dpiScaling_data()
+    {
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("96") << 96 << QSize(496, 518);
+        QTest::newRow("below 96 stays") << 72 << QSize(496, 518);
+        QTest::newRow("120, half to even") << 120 << QSize(620, 648);
+        QTest::newRow("144") << 144 << QSize(744, 777);
+        QTest::newRow("100, half to even") << 100 << QSize(517, 540);
+    }
+    void dpiScaling()
+    {
+        QFETCH(int, dpi);
+        QFETCH(QSize, size);
+        QCOMPARE(TForm1::DpiScaledSize(TForm1::DesignOuterSize(), dpi), size);
+    }
+
+    void anchorsFollowTheWindowSize()
+    {
+        TForm1 form;
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.resize(TForm1::DesignClientSize());
+        QCOMPARE(form.TreeView1->geometry(), QRect(8, 40, 365, 436));
+        QCOMPARE(form.Button5->geometry(), QRect(388, 455, 41, 21));
+
+        form.resize(TForm1::DesignClientSize() + QSize(100, 60));
+        QCOMPARE(form.LMDFileOpenEdit1->geometry(), QRect(112, 8, 361, 22));
+        QCOMPARE(form.Label2->geometry().topLeft(), QPoint(491, 12));
+        QCOMPARE(form.TreeView1->geometry(), QRect(8, 40, 465, 496));
+        QCOMPARE(form.Button1->geometry(), QRect(488, 48, 89, 33));
+        QCOMPARE(form.Button3->geometry(), QRect(488, 353, 89, 33));
+        QCOMPARE(form.Button6->geometry(), QRect(536, 515, 41, 21));
+        QCOMPARE(form.Label7->geometry().topLeft(), QPoint(384, 408));
+        QCOMPARE(form.Panel1->geometry(), QRect(80, 208, 233, 73));
+
+        form.resize(100, 100);
+        QVERIFY(form.width() >= 320 - 8 && form.height() >= 460 - 27);
+    }
+
+    void tabOrder()
+    {
+        const QString path = write(m_dir, "tab.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.FormPaint();
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.LMDFileOpenEdit1->setFocus();
+
+        QStringList order;
+        for (int i = 0; i < 9; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"TreeView1", "Button1", "Button2", "Button3", "Button4",
+                                     "Button5", "Button6", "Button7", "Edit"}));
+    }
+
+    void diagnosticLabel()
+    {
+        const QString path = write(m_dir, "diag.bcfg",
+                                   BcfgBuilder()
+                                       .integer(3, "Twice", quint32(-5), 5, quint32(-1))
+                                       .integer(1, "Twice", 0, 4000000000u, 7)
+                                       .raw(BcfgBuilder::le32(0x20))
+                                       .bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto click = [&form](const QString& label) {
+            QTreeWidgetItem* item = entry(form, label);
+            QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, {},
+                              form.TreeView1->visualItemRect(item).center());
+        };
+
+        click("Twice - [ -1");
+        QCOMPARE(form.Label7->text(), QStringLiteral("-5 5 0"));
+        click("Twice - [ 7");
+        QCOMPARE(form.Label7->text(), QStringLiteral("0 -294967296 1"));
+        click("Unknown Block");
+        QCOMPARE(form.Label7->text(), QStringLiteral("0 -294967296 1"));
+        QVERIFY(form.Label7->isHidden());
+    }
+
+    void positionIsRestoredOnceTheWindowRuns()
+    {
+        QMap<QString, int> stored{{"Position/Top", 100}, {"Position/Width", 100}};
+        QStringList reads;
+        TForm1 form;
+        form.SetSettings({[&](const QString& section, const QString& key, int fallback) {
+                              reads << key;
+                              return stored.value(section + '/' + key, fallback);
+                          },
+                          {}});
+        form.FormCreate({});
+        // Centred at the design size until the stored values apply.
+        const int centredLeft =
+            form.screen()->availableGeometry().center().x() - TForm1::DesignOuterSize().width() / 2;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!form.Timer1->isActive());
+
+        QCOMPARE(reads, (QStringList{"Top", "Left", "Height", "Width"}));
+        QCOMPARE(form.frameGeometry().top(), 100);
+        QCOMPARE(form.frameGeometry().left(), centredLeft);
+        QCOMPARE(form.height(), TForm1::DesignClientSize().height());
+        QCOMPARE(form.width(), form.minimumWidth()); // 100 is below the minimum
+
+        // The timer does not run again.
+        reads.clear();
+        QTest::qWait(20);
+        QVERIFY(reads.isEmpty());
+    }
+
+    void savePositionWritesTheOuterBounds()
+    {
+        QStringList written;
+        QString failAt;
+        TForm1 form;
+        form.SetSettings({{}, [&](const QString& section, const QString& key, int value) {
+                              if (key == failAt)
+                                  throw BcfgError("Unable to write to /x/Parvane.ini");
+                              written << QStringLiteral("%1/%2=%3").arg(section, key).arg(value);
+                          }});
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.move(40, 30);
+        QTRY_COMPARE(form.frameGeometry().topLeft(), QPoint(40, 30));
+        const QRect outer = form.frameGeometry();
+
+        // Right mouse button on the window, then the menu's only item.
+        QStringList menuItems;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &form, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            poll.stop();
+            for (QAction* action : menu->actions())
+                menuItems << action->text();
+            menu->actions().constFirst()->trigger();
+            menu->close();
+        });
+        poll.start(5);
+        const QPoint onLabel = form.Label5->rect().center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, onLabel,
+                                form.Label5->mapToGlobal(onLabel));
+        QApplication::sendEvent(form.Label5, &click);
+        QCOMPARE(menuItems, QStringList{"Save position"});
+        QCOMPARE(written, (QStringList{"Position/Top=30", "Position/Left=40",
+                                       QStringLiteral("Position/Height=%1").arg(outer.height()),
+                                       QStringLiteral("Position/Width=%1").arg(outer.width())}));
+        QVERIFY(Dialogs::TakeShown().isEmpty());
+
+        written.clear();
+        failAt = QStringLiteral("Left");
+        form.SavePosition->trigger();
+        QCOMPARE(written, QStringList{"Position/Top=30"});
+        QCOMPARE(errorText(Dialogs::TakeShown()),
+                 QStringLiteral("Unable to write to /x/Parvane.ini."));
+    }
+
+    void startUpWiresTheSettingsFileAndTheHelpWindow()
+    {
+        const QString ini = IniFile::PathForExecutable(QCoreApplication::applicationFilePath());
+        QFile::remove(ini);
+        {
+            QFile file(ini);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Position]\r\nTop=100\r\nLeft=0x20\r\n");
+        }
+        {
+            AppWindows windows({});
+            TForm1& form = *windows.main();
+            form.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&form));
+            QTRY_VERIFY(!form.Timer1->isActive());
+            QCOMPARE(form.frameGeometry().topLeft(), QPoint(32, 100));
+
+            form.SavePosition->trigger();
+            const QRect outer = form.frameGeometry();
+            IniFile settings(ini);
+            QCOMPARE(settings.ReadInteger("Position", "Width", 0), outer.width());
+            QCOMPARE(settings.ReadInteger("Position", "Height", 0), outer.height());
+
+            QString shown;
+            kit::ModalPlayer player({[&shown](QWidget* modal) {
+                shown = QString::fromLatin1(modal->metaObject()->className());
+                QTest::mouseClick(qobject_cast<TForm2*>(modal)->Button1, Qt::LeftButton);
+            }});
+            QTest::mouseClick(form.Button7, Qt::LeftButton);
+            QCOMPARE(shown, QStringLiteral("TForm2"));
+            QVERIFY(form.isVisible());
+        }
+        QFile::remove(ini);
+    }
+
+    void inputDuringAnOpenIsSwallowed()
+    {
+        const QString path = write(m_dir, "busy.bcfg", sample().bytes());
+        TForm1 form;
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        bool ranDuringOpen = false;
+        bool closed = true;
+        QTimer::singleShot(0, &form, [&] {
+            ranDuringOpen = form.Busy();
+            QTest::keyClick(form.LMDFileOpenEdit1->lineEdit(), Qt::Key_X);
+            closed = form.close();
+        });
+
+        form.LMDFileOpenEdit1->setText(path);
+
+        QVERIFY(ranDuringOpen);
+        QVERIFY(!closed);
+        QCOMPARE(form.LMDFileOpenEdit1->text(), path);
+        QVERIFY(form.CurrentDoc());
+        QVERIFY(!form.Busy());
+        QVERIFY(Dialogs::TakeShown().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestTForm1)
+#include "tst_tform1.moc"

@@ -1,0 +1,160 @@
+#pragma once
+
+// Shared by the main-window tests: a window with its dialogs answered by the test, files
+// written from builder bytes into a temporary directory, and entry lookup by label.
+
+#include "AppGlobals.h"
+#include "BcfgBuilder.h"
+#include "CodePage.h"
+#include "Dialogs.h"
+#include "FileOpenEdit.h"
+#include "MainTree.h"
+#include "TBCFGFile.h"
+#include "TForm1.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStyleOptionViewItem>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidgetItemIterator>
+#include <functional>
+#include <vector>
+
+namespace kit {
+
+// Start-up as the program does it, with every box recorded instead of shown.
+inline void startUp()
+{
+    SetApplicationTitle(DefaultApplicationTitle());
+    Dialogs::SetTestMode(true);
+}
+
+inline QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+inline QByteArray read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The first entry whose label starts with text.
+inline QTreeWidgetItem* entry(TForm1& form, const QString& text)
+{
+    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+        if ((*it)->text(0).startsWith(text))
+            return *it;
+    return nullptr;
+}
+
+inline QStringList labels(TForm1& form)
+{
+    QStringList result;
+    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+        result << (*it)->text(0);
+    return result;
+}
+
+inline TBcfgRecAll* record(TForm1& form, const QString& text)
+{
+    return MainTree::RecordOf(entry(form, text));
+}
+
+// Text and background of an entry exactly as the tree's painting sees them.
+struct Drawn {
+    QColor text;
+    QColor background;
+};
+inline Drawn drawn(TForm1& form, QTreeWidgetItem* item, bool selected)
+{
+    QStyleOptionViewItem option;
+    option.palette = form.TreeView1->palette();
+    if (selected)
+        option.state |= QStyle::State_Selected;
+    const QModelIndex index = form.TreeView1->indexFromItem(item);
+    form.TreeView1->Colours()->initStyleOption(&option, index);
+    const bool highlighted = option.state & QStyle::State_Selected;
+    return {option.palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text),
+            option.backgroundBrush.style() == Qt::NoBrush ? QColor()
+                                                          : option.backgroundBrush.color()};
+}
+
+// Shows the window, makes it active and gives the tree the focus.
+inline bool showWithTreeFocus(TForm1& form)
+{
+    form.show();
+    form.activateWindow();
+    if (!QTest::qWaitForWindowActive(&form))
+        return false;
+    form.TreeView1->setFocus();
+    return form.TreeView1->hasFocus();
+}
+
+// Selects the entry and returns a point in the middle of its label, in viewport coordinates.
+inline QPoint selectEntry(TForm1& form, QTreeWidgetItem* item)
+{
+    form.TreeView1->setCurrentItem(item);
+    form.TreeView1->scrollToItem(item);
+    return form.TreeView1->LabelRect(item).center();
+}
+
+} // namespace kit
+
+namespace kit {
+
+// Answers modal windows that the code under test opens with exec(): each time a new modal
+// window is active, the next step runs with it. A step must close the window; windows
+// beyond the steps are rejected so that a failing test cannot hang.
+class ModalPlayer : public QObject
+{
+public:
+    using Step = std::function<void(QWidget*)>;
+    explicit ModalPlayer(std::vector<Step> steps) : m_steps(std::move(steps))
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
+        m_timer.start();
+    }
+    int seen() const { return m_seen; }
+
+private:
+    void poll()
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == m_last)
+            return;
+        m_last = modal;
+        const int index = m_seen++;
+        if (size_t(index) < m_steps.size()) {
+            m_steps[size_t(index)](modal);
+        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+            dialog->reject();
+        }
+        // Allows the same window to be answered again when it comes back.
+        QTimer::singleShot(0, this, [this] { m_last = nullptr; });
+    }
+
+    std::vector<Step> m_steps;
+    QTimer m_timer;
+    QWidget* m_last = nullptr;
+    int m_seen = 0;
+};
+
+} // namespace kit
