@@ -29,9 +29,12 @@ QString TForm2::RussianText()
         QStringLiteral("Поддерживаются все существующие на 09.2007 типы данных (до CFG_RECT"),
         QStringLiteral("включительно)."),
         QString(),
-        QStringLiteral("Для редактирования любого параметра сделайте на нем double-click или, выделив"),
-        QStringLiteral("его, нажмите Enter. В режиме редактирования действуют клавиши Enter (сохранить"),
-        QStringLiteral("и вернуться) и ESC (отменить и вернуться). Вместо Enter можно использовать"),
+        QStringLiteral(
+            "Для редактирования любого параметра сделайте на нем double-click или, выделив"),
+        QStringLiteral(
+            "его, нажмите Enter. В режиме редактирования действуют клавиши Enter (сохранить"),
+        QStringLiteral(
+            "и вернуться) и ESC (отменить и вернуться). Вместо Enter можно использовать"),
         QStringLiteral("double-click (кроме режима редактирования даты)."),
         QStringLiteral("При редактировании числовых значений можно использовать колесико мыши."),
         QString(),
@@ -41,13 +44,15 @@ QString TForm2::RussianText()
         QStringLiteral("Программа поддерживает импорт значений из других BCFG-файлов. Это может"),
         QStringLiteral("быть полезно, например при выходе новой версии эльфа."),
         QStringLiteral("Критерием импорта является полное совпадение имени параметра и имен"),
-        QStringLiteral("содержащих его секций. Импортированные параметры выделяются синим, если они"),
+        QStringLiteral(
+            "содержащих его секций. Импортированные параметры выделяются синим, если они"),
         QStringLiteral("остались без изменения, и красным - если изменились."),
         QString(),
         QStringLiteral("При желании можно сохранить размеры и положение окна программы, ткнув"),
         QStringLiteral("правой кнопкой в форму и выбрав пункт \"Save position\". Для возврата к"),
         QStringLiteral("размерам по умолчанию нужно будет удалить файл Parvane.ini."),
-    }.join(QLatin1Char('\n'));
+    }
+        .join(QLatin1Char('\n'));
 }
 
 QString TForm2::EnglishText()
@@ -58,22 +63,31 @@ QString TForm2::EnglishText()
         QStringLiteral("All data types existing on September 2007 are supported."),
         QString(),
         QStringLiteral("To edit a parameter value double-click it, or select it and press Enter."),
-        QStringLiteral("In edit mode you can use Enter key for save and return, or ESC key for cancel and "),
-        QStringLiteral("return. You can use double-click instead of Enter key, except if you edit a date "),
+        QStringLiteral(
+            "In edit mode you can use Enter key for save and return, or ESC key for cancel and "),
+        QStringLiteral(
+            "return. You can use double-click instead of Enter key, except if you edit a date "),
         QStringLiteral("parameter."),
-        QStringLiteral("When you edit an numeric value, you can use mouse wheel to change the value."),
+        QStringLiteral(
+            "When you edit an numeric value, you can use mouse wheel to change the value."),
         QString(),
         QStringLiteral("Changed parameters are shown red."),
         QString(),
-        QStringLiteral("Parvane can import values from other BCFG files. It may be useful when upgrade of "),
-        QStringLiteral("ELF version occurs. Import criteria is full equality of parameter and its containing "),
-        QStringLiteral("sections names. Imported parameters are shown blue, if no changes occured, and red, "),
+        QStringLiteral(
+            "Parvane can import values from other BCFG files. It may be useful when upgrade of "),
+        QStringLiteral("ELF version occurs. Import criteria is full equality of parameter and its "
+                       "containing "),
+        QStringLiteral(
+            "sections names. Imported parameters are shown blue, if no changes occured, and red, "),
         QStringLiteral("if parameters were changed."),
         QString(),
-        QStringLiteral("You can save size and position of the main window, if you click the rigth mouse button "),
-        QStringLiteral("and select \"Save position\". If you want to return default size and position, kill the "),
+        QStringLiteral("You can save size and position of the main window, if you click the rigth "
+                       "mouse button "),
+        QStringLiteral("and select \"Save position\". If you want to return default size and "
+                       "position, kill the "),
         QStringLiteral("Parvane.ini file."),
-    }.join(QLatin1Char('\n'));
+    }
+        .join(QLatin1Char('\n'));
 }
 
 TForm2::TForm2(QWidget* parent)

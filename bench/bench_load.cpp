@@ -11,8 +11,7 @@
 #include <cstdio>
 #include <functional>
 
-namespace
-{
+namespace {
 
 constexpr int RecordCount = 100000;
 constexpr int Rounds = 3;

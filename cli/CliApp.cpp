@@ -10,12 +10,13 @@
 
 namespace {
 
-const char Usage[] = "Usage: parvane-cli [--codepage NAME] COMMAND ...\n"
-                     "Commands:\n"
-                     "  tree FILE                                  print the tree of FILE\n"
-                     "  records FILE                               print FILE's records as JSON lines\n"
-                     "  import CURRENT SOURCE [-o OUT] [--records] take values over from SOURCE\n"
-                     "  copy IN OUT                                load IN and save it to OUT\n";
+const char Usage[] =
+    "Usage: parvane-cli [--codepage NAME] COMMAND ...\n"
+    "Commands:\n"
+    "  tree FILE                                  print the tree of FILE\n"
+    "  records FILE                               print FILE's records as JSON lines\n"
+    "  import CURRENT SOURCE [-o OUT] [--records] take values over from SOURCE\n"
+    "  copy IN OUT                                load IN and save it to OUT\n";
 
 enum Status { Ok = 0, Failed = 1, Partial = 2 };
 

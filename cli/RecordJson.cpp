@@ -39,17 +39,16 @@ QByteArray RecordJson(const TBcfgRecAll& rec)
     const auto text = [](const QByteArray& bytes) {
         return JsonString(CodePage::ToUnicode(bytes).toUtf8());
     };
-    const QByteArray min = rec.TypeCode == 1 ? QByteArray::number(rec.Min)
-                                             : QByteArray::number(qint32(rec.Min));
-    const QByteArray max = rec.TypeCode == 1 ? QByteArray::number(quint32(rec.Max))
-                                             : QByteArray::number(rec.Max);
+    const QByteArray min =
+        rec.TypeCode == 1 ? QByteArray::number(rec.Min) : QByteArray::number(qint32(rec.Min));
+    const QByteArray max =
+        rec.TypeCode == 1 ? QByteArray::number(quint32(rec.Max)) : QByteArray::number(rec.Max);
     const auto flag = [](bool on) { return on ? QByteArray("true") : QByteArray("false"); };
     return "{\"index\":" + QByteArray::number(rec.Index) +
            ",\"type\":" + QByteArray::number(rec.TypeCode) +
            ",\"parent\":" + QByteArray::number(rec.ParentIndex) +
            ",\"occurrence\":" + QByteArray::number(rec.Occurrence) +
            ",\"name\":" + text(rec.NameText()) + ",\"label\":" + text(rec.DisplayText()) +
-           ",\"key\":" + text(Import::PathKey(rec, false)) + ",\"min\":" + min +
-           ",\"max\":" + max + ",\"modified\":" + flag(rec.Modified) +
-           ",\"imported\":" + flag(rec.Imported) + "}";
+           ",\"key\":" + text(Import::PathKey(rec, false)) + ",\"min\":" + min + ",\"max\":" + max +
+           ",\"modified\":" + flag(rec.Modified) + ",\"imported\":" + flag(rec.Imported) + "}";
 }

@@ -79,7 +79,10 @@ bool SetName(const QString& name)
     return true;
 }
 
-QString Name() { return current() ? current()->name : QString(); }
+QString Name()
+{
+    return current() ? current()->name : QString();
+}
 
 QString ToUnicode(const QByteArray& bytes)
 {

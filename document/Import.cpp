@@ -15,7 +15,8 @@ namespace {
 std::optional<qint32> extraInfoNumber(const QString& fileName)
 {
     // Either separator ends the directory part, so names from any system work.
-    const qsizetype cut = qMax(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
+    const qsizetype cut =
+        qMax(fileName.lastIndexOf(QLatin1Char('/')), fileName.lastIndexOf(QLatin1Char('\\')));
     const QString name = fileName.mid(cut + 1).toUpper();
     if (!name.startsWith(QLatin1String("EXTRAINFO")))
         return std::nullopt;

@@ -50,5 +50,8 @@ inline void u16(QByteArray& out, quint16 v)
     qToLittleEndian(v, b);
     out.append(b, 2);
 }
-inline void u8(QByteArray& out, quint8 v) { out.append(char(v)); }
+inline void u8(QByteArray& out, quint8 v)
+{
+    out.append(char(v));
+}
 } // namespace RecordWriter

@@ -20,7 +20,10 @@ QString fullPath(const QString& fileName)
     return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
 }
 
-QByteArray hexCode(quint32 code) { return QByteArray::number(code, 16).toUpper().rightJustified(2, '0'); }
+QByteArray hexCode(quint32 code)
+{
+    return QByteArray::number(code, 16).toUpper().rightJustified(2, '0');
+}
 
 // Text and choice records whose Max is negative have no layout.
 bool hasNoLayout(quint32 code, qint32 max)
@@ -35,9 +38,10 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
 {
     QFile file(fileName);
     if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason = QFileInfo(fileName).isDir() ? QStringLiteral("Is a directory")
-                                                           : file.errorString();
-        throw BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
+        const QString reason =
+            QFileInfo(fileName).isDir() ? QStringLiteral("Is a directory") : file.errorString();
+        throw BcfgError(
+            QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
@@ -83,8 +87,8 @@ void TBCFGFile::Parse(const QByteArray& bytes)
         rec->Min = in.u32();
         rec->Max = in.i32();
         if (hasNoLayout(code, rec->Max)) {
-            m_stopLabel = "Unreadable Block: 0x" + hexCode(code) + " at offset " +
-                          QByteArray::number(offset);
+            m_stopLabel =
+                "Unreadable Block: 0x" + hexCode(code) + " at offset " + QByteArray::number(offset);
             m_tail = bytes.mid(offset);
             m_stopLevel = state.CurrentLevel;
             return;
@@ -112,7 +116,8 @@ void TBCFGFile::BuildTree(TreeSink& tree)
     for (const auto& rec : m_records) {
         if (rec->IsLevelEnd())
             continue;
-        entries[size_t(rec->Index)] = tree.append(entryOf(rec->ParentIndex), rec->DisplayText(), rec.get());
+        entries[size_t(rec->Index)] =
+            tree.append(entryOf(rec->ParentIndex), rec->DisplayText(), rec.get());
     }
     if (FullyLoaded())
         return;

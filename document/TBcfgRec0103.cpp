@@ -5,18 +5,33 @@
 #include "RecordStream.h"
 #include "ValueRules.h"
 
-qint64 TBcfgRec0103::Lowest() const { return TypeCode == 1 ? qint64(Min) : qint64(qint32(Min)); }
-qint64 TBcfgRec0103::Highest() const { return TypeCode == 1 ? qint64(quint32(Max)) : qint64(Max); }
+qint64 TBcfgRec0103::Lowest() const
+{
+    return TypeCode == 1 ? qint64(Min) : qint64(qint32(Min));
+}
+qint64 TBcfgRec0103::Highest() const
+{
+    return TypeCode == 1 ? qint64(quint32(Max)) : qint64(Max);
+}
 qint64 TBcfgRec0103::Current() const
 {
     return TypeCode == 1 ? qint64(Value) : qint64(qint32(Value));
 }
 
-QByteArray TBcfgRec0103::DisplayText() const { return Labelled(QByteArray::number(Current())); }
+QByteArray TBcfgRec0103::DisplayText() const
+{
+    return Labelled(QByteArray::number(Current()));
+}
 
-void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&) { Value = in.u32(); }
+void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&)
+{
+    Value = in.u32();
+}
 
-void TBcfgRec0103::WritePayload(QByteArray& out) const { RecordWriter::u32(out, Value); }
+void TBcfgRec0103::WritePayload(QByteArray& out) const
+{
+    RecordWriter::u32(out, Value);
+}
 
 bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
 {

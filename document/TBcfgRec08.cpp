@@ -6,7 +6,10 @@
 #include "ValueRules.h"
 
 namespace {
-QByteArray hexByte(quint8 v) { return QByteArray::number(v, 16).toUpper().rightJustified(2, '0'); }
+QByteArray hexByte(quint8 v)
+{
+    return QByteArray::number(v, 16).toUpper().rightJustified(2, '0');
+}
 } // namespace
 
 QByteArray TBcfgRec08::DisplayText() const

@@ -3,7 +3,10 @@
 #include "LoaderState.h"
 #include "TBCFGFile.h"
 
-QByteArray TBcfgRec09::DisplayText() const { return NameText(); }
+QByteArray TBcfgRec09::DisplayText() const
+{
+    return NameText();
+}
 
 void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)
 {
@@ -23,6 +26,9 @@ void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)
 
 void TBcfgRec09::WritePayload(QByteArray&) const {}
 
-bool TBcfgRec09::MergeFrom(const TBcfgRecAll&) { return false; }
+bool TBcfgRec09::MergeFrom(const TBcfgRecAll&)
+{
+    return false;
+}
 
 void TBcfgRec09::Edit(EditorHost&) {}

@@ -6,7 +6,6 @@
 class TBcfgRec09 : public TBcfgRecAll
 {
 public:
-
     QByteArray DisplayText() const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;

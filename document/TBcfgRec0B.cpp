@@ -6,12 +6,19 @@ QByteArray TBcfgRec0B::DisplayText() const
 {
     static const char* const CheckBoxWords[2] = {"OFF", "ON"};
     // A damaged value shows as its number instead of reading outside the words.
-    return Labelled(Checked <= 1 ? QByteArray(CheckBoxWords[Checked]) : QByteArray::number(Checked));
+    return Labelled(Checked <= 1 ? QByteArray(CheckBoxWords[Checked])
+                                 : QByteArray::number(Checked));
 }
 
-void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&) { Checked = in.u32(); }
+void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&)
+{
+    Checked = in.u32();
+}
 
-void TBcfgRec0B::WritePayload(QByteArray& out) const { RecordWriter::u32(out, Checked); }
+void TBcfgRec0B::WritePayload(QByteArray& out) const
+{
+    RecordWriter::u32(out, Checked);
+}
 
 bool TBcfgRec0B::MergeFrom(const TBcfgRecAll& other)
 {

@@ -43,8 +43,8 @@ void TBcfgRec0C::Edit(EditorHost& host)
 {
     const QString label = CodePage::ToUnicode(NameText() + " -");
     for (;;) {
-        const QString text = QString::fromLatin1(TextRules::TwoDigits(Hour) + ":" +
-                                                 TextRules::TwoDigits(Minute));
+        const QString text =
+            QString::fromLatin1(TextRules::TwoDigits(Hour) + ":" + TextRules::TwoDigits(Minute));
         QString typed;
         if (!host.ShowTimePopup(label, text, typed))
             return;

@@ -50,7 +50,10 @@ void TBcfgRec0D::StoreDate(const QDate& date)
     Day = stored.day;
 }
 
-QDate TBcfgRec0D::StoredDate() const { return ValueRules::EncodeDate(Year, Month, Day); }
+QDate TBcfgRec0D::StoredDate() const
+{
+    return ValueRules::EncodeDate(Year, Month, Day);
+}
 
 void TBcfgRec0D::Edit(EditorHost& host)
 {

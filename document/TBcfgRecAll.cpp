@@ -38,9 +38,15 @@ void TBcfgRecAll::MarkImported()
     }
 }
 
-QByteArray TBcfgRecAll::NameText() const { return TextRules::NameText(Name); }
+QByteArray TBcfgRecAll::NameText() const
+{
+    return TextRules::NameText(Name);
+}
 
-QByteArray TBcfgRecAll::LabelPrefix() const { return NameText() + " - [ "; }
+QByteArray TBcfgRecAll::LabelPrefix() const
+{
+    return NameText() + " - [ ";
+}
 
 QByteArray TBcfgRecAll::Labelled(const QByteArray& value) const
 {

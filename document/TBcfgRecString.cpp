@@ -20,7 +20,10 @@ void TBcfgRecString::ReadPayload(RecordReader& in, LoaderState&)
     BufferLength = qint32(length);
 }
 
-void TBcfgRecString::WritePayload(QByteArray& out) const { out.append(Buffer); }
+void TBcfgRecString::WritePayload(QByteArray& out) const
+{
+    out.append(Buffer);
+}
 
 bool TBcfgRecString::MergeFrom(const TBcfgRecAll& other)
 {
@@ -95,11 +98,29 @@ void TBcfgRecString::StoreBytes(const QByteArray& stored)
     Buffer[fit] = '\0';
 }
 
-QByteArray TBcfgRec02::GetText() const { return TextRules::EditableText(2, Buffer); }
-void TBcfgRec02::SetText(const QByteArray& text) { StoreBytes(TextRules::StoredForm(2, text)); }
+QByteArray TBcfgRec02::GetText() const
+{
+    return TextRules::EditableText(2, Buffer);
+}
+void TBcfgRec02::SetText(const QByteArray& text)
+{
+    StoreBytes(TextRules::StoredForm(2, text));
+}
 
-QByteArray TBcfgRec0406::GetText() const { return TextRules::EditableText(TypeCode, Buffer); }
-void TBcfgRec0406::SetText(const QByteArray& text) { StoreBytes(text); }
+QByteArray TBcfgRec0406::GetText() const
+{
+    return TextRules::EditableText(TypeCode, Buffer);
+}
+void TBcfgRec0406::SetText(const QByteArray& text)
+{
+    StoreBytes(text);
+}
 
-QByteArray TBcfgRec0A::GetText() const { return TextRules::EditableText(10, Buffer); }
-void TBcfgRec0A::SetText(const QByteArray& text) { StoreBytes(TextRules::StoredForm(10, text)); }
+QByteArray TBcfgRec0A::GetText() const
+{
+    return TextRules::EditableText(10, Buffer);
+}
+void TBcfgRec0A::SetText(const QByteArray& text)
+{
+    StoreBytes(TextRules::StoredForm(10, text));
+}

@@ -118,4 +118,3 @@ qsizetype FittingStoredLength(quint32 typeCode, const QByteArray& stored, qsizet
 }
 
 } // namespace TextRules
-

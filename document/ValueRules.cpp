@@ -74,10 +74,19 @@ template <typename T> std::optional<T> parseSigned(QStringView text)
 
 } // namespace
 
-std::optional<qint64> ParseInt64(QStringView text) { return parseSigned<qint64>(text); }
-std::optional<qint32> ParseInt32(QStringView text) { return parseSigned<qint32>(text); }
+std::optional<qint64> ParseInt64(QStringView text)
+{
+    return parseSigned<qint64>(text);
+}
+std::optional<qint32> ParseInt32(QStringView text)
+{
+    return parseSigned<qint32>(text);
+}
 
-int WheelSteps(int delta) { return delta / -120; }
+int WheelSteps(int delta)
+{
+    return delta / -120;
+}
 
 quint32 StepWord(quint32 value, quint32 min, quint32 max, int steps)
 {

@@ -12,8 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 bool accepted(QDialog* popup)
 {
     return popup->exec() == QDialog::Accepted;

@@ -5,8 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 constexpr int Height = 22;
 }
 

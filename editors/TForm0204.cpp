@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 constexpr int EditHeight = 24;
 }
 

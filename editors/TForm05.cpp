@@ -5,8 +5,7 @@
 #include <QListWidget>
 #include <QStyledItemDelegate>
 
-namespace
-{
+namespace {
 
 // Every row is ItemHeight tall whatever the font, so the list's height can be computed.
 class FixedRowDelegate : public QStyledItemDelegate

@@ -5,8 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 constexpr int EditWidth = 32;
 constexpr int EditHeight = 24;
 } // namespace

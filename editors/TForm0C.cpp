@@ -3,8 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-namespace
-{
+namespace {
 constexpr int Height = 24;
 constexpr QChar Blank = u'_';
 } // namespace

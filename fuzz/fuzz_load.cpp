@@ -15,8 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace
-{
+namespace {
 
 // Keeps every entry, so the loader's parent links and expansion are exercised.
 class RecordingTree : public TreeSink

@@ -20,8 +20,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace
-{
+namespace {
 
 // windows-1251 bytes of a text; only the characters the demo uses are accepted.
 QByteArray cp1251(const char* utf8)

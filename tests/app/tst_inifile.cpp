@@ -30,9 +30,12 @@ class TestIniFile : public QObject
 private slots:
     void location()
     {
-        QCOMPARE(IniFile::PathForExecutable("/opt/p/Parvane.exe"), QStringLiteral("/opt/p/Parvane.ini"));
-        QCOMPARE(IniFile::PathForExecutable("/opt/p/parvane"), QStringLiteral("/opt/p/parvane.ini"));
-        QCOMPARE(IniFile::PathForExecutable("/opt/p.d/run.me.exe"), QStringLiteral("/opt/p.d/run.me.ini"));
+        QCOMPARE(IniFile::PathForExecutable("/opt/p/Parvane.exe"),
+                 QStringLiteral("/opt/p/Parvane.ini"));
+        QCOMPARE(IniFile::PathForExecutable("/opt/p/parvane"),
+                 QStringLiteral("/opt/p/parvane.ini"));
+        QCOMPARE(IniFile::PathForExecutable("/opt/p.d/run.me.exe"),
+                 QStringLiteral("/opt/p.d/run.me.ini"));
     }
 
     void reading_data()
@@ -49,7 +52,8 @@ private slots:
         QTest::newRow("negative") << QByteArray("[Position]\nTop=-5\n") << "Top" << -5;
         QTest::newRow("blanks") << QByteArray("[ Position ]\n  Top = 12  \n") << "Top" << 12;
         QTest::newRow("any case") << QByteArray("[position]\nTOP=9\n") << "Top" << 9;
-        QTest::newRow("other section") << QByteArray("[Other]\nTop=9\n[Position]\nLeft=1\n") << "Top" << -7;
+        QTest::newRow("other section")
+            << QByteArray("[Other]\nTop=9\n[Position]\nLeft=1\n") << "Top" << -7;
         QTest::newRow("first wins") << QByteArray("[Position]\nTop=1\nTop=2\n") << "Top" << 1;
         QTest::newRow("comment") << QByteArray("[Position]\n;Top=1\n") << "Top" << -7;
         QTest::newRow("overflow") << QByteArray("[Position]\nTop=99999999999\n") << "Top" << -7;
@@ -69,13 +73,17 @@ private slots:
 
     void writingKeepsEveryOtherLine()
     {
-        const QByteArray before = "; my settings\r\n[Other]\r\nTop = 5\r\n\r\n[POSITION]\r\n  top = 1 \r\nWidth=3\r\n\r\n[Last]\r\nx=y";
+        const QByteArray before = "; my settings\r\n[Other]\r\nTop = 5\r\n\r\n[POSITION]\r\n  top "
+                                  "= 1 \r\nWidth=3\r\n\r\n[Last]\r\nx=y";
         const QString path = file(before);
         IniFile ini(path);
         ini.WriteInteger("Position", "Top", 250);
         ini.WriteInteger("Position", "Height", -4);
         ini.WriteInteger("New", "Left", 7);
-        QCOMPARE(read(path), QByteArray("; my settings\r\n[Other]\r\nTop = 5\r\n\r\n[POSITION]\r\n  top =250\r\nWidth=3\r\nHeight=-4\r\n\r\n[Last]\r\nx=y\r\n[New]\r\nLeft=7\r\n"));
+        QCOMPARE(
+            read(path),
+            QByteArray("; my settings\r\n[Other]\r\nTop = 5\r\n\r\n[POSITION]\r\n  top "
+                       "=250\r\nWidth=3\r\nHeight=-4\r\n\r\n[Last]\r\nx=y\r\n[New]\r\nLeft=7\r\n"));
         QCOMPARE(ini.ReadInteger("position", "TOP", 0), 250);
         QCOMPARE(ini.ReadInteger("Other", "Top", 0), 5);
     }
@@ -99,7 +107,8 @@ private slots:
             ini.WriteInteger("Position", "Top", 1);
             QFAIL("wrote below a regular file");
         } catch (const BcfgError& e) {
-            QCOMPARE(e.text(), "Unable to write to " + QDir::toNativeSeparators(blocker + "/p.ini"));
+            QCOMPARE(e.text(),
+                     "Unable to write to " + QDir::toNativeSeparators(blocker + "/p.ini"));
         }
     }
 };

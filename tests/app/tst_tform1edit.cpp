@@ -1,5 +1,6 @@
 #include "tst_tform1_kit.h"
 
+#include "../editors/PopupTestKit.h"
 #include "PopupEditorHost.h"
 #include "PopupPosition.h"
 #include "TBcfgRec0D.h"
@@ -54,17 +55,6 @@ QTreeWidgetItem* named(TForm1& form, const QString& name)
     }
     return nullptr;
 }
-
-struct Popups {
-    TForm0103 form0103;
-    TForm05 form05;
-    TForm0204 form0204;
-    TForm07 form07;
-    TForm080E form080E;
-    TForm0D form0D;
-    TForm0C form0C;
-    PopupEditorHost host{&form0103, &form05, &form0204, &form07, &form080E, &form0D, &form0C};
-};
 
 } // namespace
 

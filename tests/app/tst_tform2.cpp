@@ -19,7 +19,9 @@ private slots:
         QCOMPARE(help.PageControl1->tabText(1), QStringLiteral("English"));
         const QStringList ru = help.Memo1->toPlainText().split('\n');
         QCOMPARE(ru.size(), 23);
-        QCOMPARE(ru[21], QString::fromUtf8("правой кнопкой в форму и выбрав пункт \"Save position\". Для возврата к"));
+        QCOMPARE(ru[21],
+                 QString::fromUtf8(
+                     "правой кнопкой в форму и выбрав пункт \"Save position\". Для возврата к"));
         const QStringList en = help.Memo2->toPlainText().split('\n');
         QCOMPARE(en.size(), 20);
         // Lines 6, 7, 13, 14, 15, 18 and 19 end in one blank; the others do not.

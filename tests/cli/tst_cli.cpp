@@ -61,7 +61,11 @@ private slots:
 
     void unknownBlockExitsTwoAndCopyKeepsTheTail()
     {
-        const QByteArray bytes = BcfgBuilder().levelBegin("L").integer(1, "v", 0, 9, 1).raw(BcfgBuilder::le32(15) + "tail").bytes();
+        const QByteArray bytes = BcfgBuilder()
+                                     .levelBegin("L")
+                                     .integer(1, "v", 0, 9, 1)
+                                     .raw(BcfgBuilder::le32(15) + "tail")
+                                     .bytes();
         const QString in = write("u.bcfg", bytes);
         const Run tree = cli({"tree", in});
         QCOMPARE(tree.status, 2);
@@ -83,8 +87,14 @@ private slots:
         QCOMPARE(r.status, 0);
         const QList<QByteArray> lines = r.out.split('\n');
         QCOMPARE(lines.size(), 4);
-        QCOMPARE(lines[0], QByteArray("{\"index\":0,\"type\":1,\"parent\":-1,\"occurrence\":0,\"name\":\"U\",\"label\":\"U - [ 3 ]\",\"key\":\"10U\",\"min\":0,\"max\":4294967295,\"modified\":false,\"imported\":false}"));
-        QCOMPARE(lines[2], QByteArray("{\"index\":2,\"type\":3,\"parent\":1,\"occurrence\":0,\"name\":\"S\\\"q\",\"label\":\"S\\\"q - [ 0 ]\",\"key\":\"90L30S\\\"q\",\"min\":-1,\"max\":2147483647,\"modified\":false,\"imported\":false}"));
+        QCOMPARE(lines[0], QByteArray("{\"index\":0,\"type\":1,\"parent\":-1,\"occurrence\":0,"
+                                      "\"name\":\"U\",\"label\":\"U - [ 3 "
+                                      "]\",\"key\":\"10U\",\"min\":0,\"max\":4294967295,"
+                                      "\"modified\":false,\"imported\":false}"));
+        QCOMPARE(lines[2], QByteArray("{\"index\":2,\"type\":3,\"parent\":1,\"occurrence\":0,"
+                                      "\"name\":\"S\\\"q\",\"label\":\"S\\\"q - [ 0 "
+                                      "]\",\"key\":\"90L30S\\\"q\",\"min\":-1,\"max\":2147483647,"
+                                      "\"modified\":false,\"imported\":false}"));
     }
 
     void importSummaryRecordsAndOutput()
@@ -107,7 +117,9 @@ private slots:
         const Run r = cli({"import", current, source, "-o", out, "--records"});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.out.startsWith("imported 3, modified 2\n"), r.out.constData());
-        QVERIFY(r.out.contains("\"label\":\"Size - [ 42 ]\",\"key\":\"90First10Size\",\"min\":0,\"max\":99,\"modified\":true,\"imported\":true}"));
+        QVERIFY(r.out.contains("\"label\":\"Size - [ 42 "
+                               "]\",\"key\":\"90First10Size\",\"min\":0,\"max\":99,\"modified\":"
+                               "true,\"imported\":true}"));
         QCOMPARE(read(current), before); // CURRENT itself is never written
         QCOMPARE(read(out).mid(44 + 44, 4), BcfgBuilder::le32(42));
     }
@@ -118,7 +130,8 @@ private slots:
         QCOMPARE(missing.status, 1);
         QVERIFY(missing.err.startsWith("Cannot open file \""));
         QVERIFY(missing.err.endsWith(".\n"));
-        const QString cut = write("cut.bcfg", BcfgBuilder().integer(1, "v", 0, 9, 1).bytes().left(30));
+        const QString cut =
+            write("cut.bcfg", BcfgBuilder().integer(1, "v", 0, 9, 1).bytes().left(30));
         const Run readError = cli({"records", cut});
         QCOMPARE(readError.status, 1);
         QCOMPARE(readError.err, QByteArray("Stream read error.\n"));
@@ -135,8 +148,10 @@ private slots:
 
     void codePageOption()
     {
-        const QString file = write("cp.bcfg", BcfgBuilder().integer(1, "\x8A\x98", 0, 9, 1).bytes());
-        QCOMPARE(cli({"tree", file}).out, QByteArray("Љ\xEF\xBF\xBD - [ 1 ]\n")); // 0x98: no character
+        const QString file =
+            write("cp.bcfg", BcfgBuilder().integer(1, "\x8A\x98", 0, 9, 1).bytes());
+        QCOMPARE(cli({"tree", file}).out,
+                 QByteArray("Љ\xEF\xBF\xBD - [ 1 ]\n")); // 0x98: no character
         QCOMPARE(cli({"--codepage", "windows-1250", "tree", file}).out.left(2), QByteArray("Š"));
         QVERIFY(CodePage::SetName("windows-1251"));
     }
@@ -146,13 +161,15 @@ private slots:
         const QString program = qEnvironmentVariable("PARVANE_CLI");
         if (program.isEmpty())
             QSKIP("PARVANE_CLI is not set (run through CTest)");
-        const QString file = write("p2.bcfg", BcfgBuilder().integer(1, "v", 0, 9, 1).raw("\x01").bytes());
+        const QString file =
+            write("p2.bcfg", BcfgBuilder().integer(1, "v", 0, 9, 1).raw("\x01").bytes());
         QProcess process;
         process.start(program, {"tree", file});
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 2);
         QCOMPARE(process.readAllStandardOutput(), QByteArray("v - [ 1 ]\nUnknown Block: 0x00\n"));
-        QCOMPARE(process.readAllStandardError(), QByteArray("Unknown Block: 0x00\nFile is not fully loaded\n"));
+        QCOMPARE(process.readAllStandardError(),
+                 QByteArray("Unknown Block: 0x00\nFile is not fully loaded\n"));
     }
 };
 

@@ -7,7 +7,10 @@
 #include <QTest>
 
 namespace {
-QByteArray cp(const char* utf8) { return CodePage::FromUnicode(QString::fromUtf8(utf8)); }
+QByteArray cp(const char* utf8)
+{
+    return CodePage::FromUnicode(QString::fromUtf8(utf8));
+}
 
 std::unique_ptr<TBCFGFile> load(const BcfgBuilder& builder)
 {
@@ -32,7 +35,8 @@ private slots:
         const auto row = [](const char* name, const BcfgBuilder& b, const QByteArray& label) {
             QTest::newRow(name) << b.bytes() << label;
         };
-        row("unsigned all ones", BcfgBuilder().integer(1, "U", 0, 0xFFFFFFFF, 0xFFFFFFFF), "U - [ 4294967295 ]");
+        row("unsigned all ones", BcfgBuilder().integer(1, "U", 0, 0xFFFFFFFF, 0xFFFFFFFF),
+            "U - [ 4294967295 ]");
         row("signed all ones", BcfgBuilder().integer(3, "S", 0, 0, 0xFFFFFFFF), "S - [ -1 ]");
         row("empty name", BcfgBuilder().integer(1, "", 0, 9, 3), " - [ 3 ]");
         row("32-byte name", BcfgBuilder().integer(1, QByteArray(32, 'n'), 0, 9, 3),
@@ -57,7 +61,8 @@ private slots:
         row("empty password", BcfgBuilder().text(6, "P", 7, ""), "P - [  ]");
         row("level begin", BcfgBuilder().levelBegin("Sect"), "Sect");
         row("level end", BcfgBuilder().levelEnd("Sect end"), "Sect end");
-        row("type 10 cyrillic", BcfgBuilder().text(10, "S", 15, "Привет"), "S - [ " + cp("Привет") + " ]");
+        row("type 10 cyrillic", BcfgBuilder().text(10, "S", 15, "Привет"),
+            "S - [ " + cp("Привет") + " ]");
         row("type 2 strips marks", BcfgBuilder().text(2, "S", 15, "\\\x1F\x1Fz"), "S - [ \\z ]");
         row("type 10 keeps 0x1F", BcfgBuilder().text(10, "S", 15, "\\\x1Fz"), "S - [ \\\x1Fz ]");
         row("malformed utf8", BcfgBuilder().text(10, "S", 15, "ok\xD0"), "S - [  ]");
@@ -114,7 +119,8 @@ private slots:
     void setTextNeverWritesPastThePayload()
     {
         // Max 7: 8 payload bytes, room for 7 and the zero byte.
-        const auto doc = load(BcfgBuilder().text(4, "a", 7, "").text(10, "b", 7, "").text(2, "c", 7, ""));
+        const auto doc =
+            load(BcfgBuilder().text(4, "a", 7, "").text(10, "b", 7, "").text(2, "c", 7, ""));
         text(*doc, 0)->SetText("abcdefghij");
         QCOMPARE(text(*doc, 0)->Buffer, QByteArray("abcdefg\0", 8));
         // Cyrillic letters take two bytes each in UTF-8: three fit, never half of one.
@@ -124,7 +130,8 @@ private slots:
         // A backslash never loses the mark that follows it.
         text(*doc, 2)->SetText("abcdef\\" + cp("я"));
         QCOMPARE(text(*doc, 2)->GetText(), QByteArray("abcdef"));
-        QCOMPARE(text(*doc, 2)->FittingTextLength(QString::fromUtf8("abcdef\\я")), 7); // the backslash alone still fits
+        QCOMPARE(text(*doc, 2)->FittingTextLength(QString::fromUtf8("abcdef\\я")),
+                 7);                                 // the backslash alone still fits
         text(*doc, 2)->SetText("abcde\\" + cp("я")); // backslash and mark both fit
         QCOMPARE(text(*doc, 2)->GetText(), QByteArray("abcde\\"));
         QCOMPARE(text(*doc, 2)->FittingTextLength(QString::fromUtf8("abcde\\я")), 6);

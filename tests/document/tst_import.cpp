@@ -13,7 +13,10 @@ std::unique_ptr<TBCFGFile> load(const BcfgBuilder& b)
 {
     return TBCFGFile::FromBytes(b.bytes(), nullptr, nullptr);
 }
-quint32 value(const TBCFGFile& doc, int i) { return static_cast<TBcfgRec0103*>(doc.Record(i))->Value; }
+quint32 value(const TBCFGFile& doc, int i)
+{
+    return static_cast<TBcfgRec0103*>(doc.Record(i))->Value;
+}
 } // namespace
 
 class TestImport : public QObject
@@ -23,7 +26,8 @@ class TestImport : public QObject
 private slots:
     void pathKeys()
     {
-        const auto doc = load(BcfgBuilder().levelBegin("Normal").integer(1, "Size", 0, 9, 1).levelEnd());
+        const auto doc =
+            load(BcfgBuilder().levelBegin("Normal").integer(1, "Size", 0, 9, 1).levelEnd());
         QCOMPARE(Import::PathKey(*doc->Record(1), false), QByteArray("90Normal10Size"));
         QCOMPARE(Import::PathKey(*doc->Record(1), true), QByteArray("90First10Size"));
         QCOMPARE(Import::PathKey(*doc->Record(2), false), QByteArray("90Normal90"));
@@ -34,12 +38,18 @@ private slots:
         QTest::addColumn<QString>("current");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<bool>("on");
-        QTest::newRow("16 from 15") << "/x/EXTRAINFO16.bcfg" << "/y/extrainfo15.bcfg" << true;
-        QTest::newRow("15 from 16") << "EXTRAINFO15.bcfg" << "EXTRAINFO16.bcfg" << false;
-        QTest::newRow("digit and dot") << "EXTRAINFO16.bcfg" << "EXTRAINFO9.bcfg" << false;
-        QTest::newRow("not extrainfo") << "OTHER16.bcfg" << "EXTRAINFO15.bcfg" << false;
-        QTest::newRow("windows paths") << "C:\\a.b\\EXTRAINFO17.bcfg" << "D:\\EXTRAINFO12.bcfg" << true;
-        QTest::newRow("20 from 01") << "ExtraInfo20.bcfg" << "EXTRAINFO01.BCFG" << true;
+        QTest::newRow("16 from 15") << "/x/EXTRAINFO16.bcfg"
+                                    << "/y/extrainfo15.bcfg" << true;
+        QTest::newRow("15 from 16") << "EXTRAINFO15.bcfg"
+                                    << "EXTRAINFO16.bcfg" << false;
+        QTest::newRow("digit and dot") << "EXTRAINFO16.bcfg"
+                                       << "EXTRAINFO9.bcfg" << false;
+        QTest::newRow("not extrainfo") << "OTHER16.bcfg"
+                                       << "EXTRAINFO15.bcfg" << false;
+        QTest::newRow("windows paths") << "C:\\a.b\\EXTRAINFO17.bcfg"
+                                       << "D:\\EXTRAINFO12.bcfg" << true;
+        QTest::newRow("20 from 01") << "ExtraInfo20.bcfg"
+                                    << "EXTRAINFO01.BCFG" << true;
     }
     void translationFromFileNames()
     {
@@ -180,8 +190,10 @@ private slots:
         src.integer(1, "0X", 0, 99, 2).integer(1, "0X", 0, 99, 3);
         auto current = load(cur);
         const auto source = load(src);
-        QCOMPARE(Import::PathKey(*current->Record(10), false), Import::PathKey(*source->Record(0), false));
-        QCOMPARE(Import::PathKey(*current->Record(10), false), Import::PathKey(*source->Record(2), false));
+        QCOMPARE(Import::PathKey(*current->Record(10), false),
+                 Import::PathKey(*source->Record(0), false));
+        QCOMPARE(Import::PathKey(*current->Record(10), false),
+                 Import::PathKey(*source->Record(2), false));
         const Import::Result r = Import::MergeDocuments(*current, *source, false);
         QCOMPARE(r.matched, 0);
         QVERIFY(!current->Modified);
@@ -190,7 +202,10 @@ private slots:
     void firstMatchWinsAndStepsCount()
     {
         auto current = load(BcfgBuilder().integer(1, "A", 0, 9, 1).integer(1, "B", 0, 9, 1));
-        const auto source = load(BcfgBuilder().integer(1, "B", 0, 9, 2).integer(1, "Z", 0, 9, 2).integer(1, "A", 0, 9, 3));
+        const auto source = load(BcfgBuilder()
+                                     .integer(1, "B", 0, 9, 2)
+                                     .integer(1, "Z", 0, 9, 2)
+                                     .integer(1, "A", 0, 9, 3));
         int steps = 0;
         Import::MergeDocuments(*current, *source, false, [&] { ++steps; });
         QCOMPARE(steps, 3);

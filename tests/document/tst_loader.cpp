@@ -31,7 +31,10 @@ public:
     }
     void expandAll(Entry entry) override { expanded.push_back(index(entry)); }
 
-    int depth(int i) const { return nodes[size_t(i)].parent < 0 ? 0 : 1 + depth(nodes[size_t(i)].parent); }
+    int depth(int i) const
+    {
+        return nodes[size_t(i)].parent < 0 ? 0 : 1 + depth(nodes[size_t(i)].parent);
+    }
     QStringList lines() const
     {
         QStringList out;
@@ -116,9 +119,9 @@ private slots:
         QCOMPARE(parent(8), 2);
         QCOMPARE(parent(9), -1); // nothing open: closes nothing
         QCOMPARE(parent(10), -1);
-        QCOMPARE(tree.lines(), QStringList({"0:A - [ 1 ]", "0:A - [ 2 ]", "0:L", "1:A - [ 3 ]",
-                                            "1:A - [  ]", "1:A - [ 4 ]", "1:Empty",
-                                            "0:B - [ 5 ]"}));
+        QCOMPARE(tree.lines(),
+                 QStringList({"0:A - [ 1 ]", "0:A - [ 2 ]", "0:L", "1:A - [ 3 ]", "1:A - [  ]",
+                              "1:A - [ 4 ]", "1:Empty", "0:B - [ 5 ]"}));
         QVERIFY(tree.expanded.empty());
         QVERIFY(!doc->Modified);
     }
@@ -128,9 +131,12 @@ private slots:
         QByteArray a = BcfgBuilder::nameField("N");
         QByteArray b = a;
         b[10] = 'x';
-        const auto doc = TBCFGFile::FromBytes(
-            BcfgBuilder().integer(1, a, 0, 1, 0).integer(1, b, 0, 1, 0).integer(1, a, 0, 1, 0).bytes(),
-            nullptr, nullptr);
+        const auto doc = TBCFGFile::FromBytes(BcfgBuilder()
+                                                  .integer(1, a, 0, 1, 0)
+                                                  .integer(1, b, 0, 1, 0)
+                                                  .integer(1, a, 0, 1, 0)
+                                                  .bytes(),
+                                              nullptr, nullptr);
         QCOMPARE(doc->Record(1)->Occurrence, 0);
         QCOMPARE(doc->Record(2)->Occurrence, 1);
         QCOMPARE(doc->Record(1)->NameText(), QByteArray("N"));
@@ -140,11 +146,13 @@ private slots:
     {
         QTest::addColumn<QByteArray>("block");
         QTest::addColumn<QString>("label");
-        QTest::newRow("code 15") << BcfgBuilder::le32(15) + "rest" << "Unknown Block: 0x0F";
+        QTest::newRow("code 15") << BcfgBuilder::le32(15) + "rest"
+                                 << "Unknown Block: 0x0F";
         QTest::newRow("code 256") << BcfgBuilder::le32(256) << "Unknown Block: 0x100";
         QTest::newRow("all ones") << BcfgBuilder::le32(0xFFFFFFFF) << "Unknown Block: 0xFFFFFFFF";
         QTest::newRow("code 0") << BcfgBuilder::le32(0) << "Unknown Block: 0x00";
-        QTest::newRow("three stray bytes") << QByteArray("\x01\x02\x03", 3) << "Unknown Block: 0x00";
+        QTest::newRow("three stray bytes")
+            << QByteArray("\x01\x02\x03", 3) << "Unknown Block: 0x00";
         QTest::newRow("one stray byte") << QByteArray("\x01", 1) << "Unknown Block: 0x00";
     }
     void unknownBlocks()
@@ -212,15 +220,18 @@ private slots:
         const QByteArray whole = BcfgBuilder().integer(1, "v", 0, 9, 1).bytes();
         QTest::newRow("header") << whole.left(20);
         QTest::newRow("payload") << whole.left(46);
-        QTest::newRow("huge text max") << BcfgBuilder().record(4, "t", 0, 0x7FFFFFFF, "abc").bytes();
-        QTest::newRow("huge choice max") << BcfgBuilder().record(5, "c", 0, 0x7FFFFFFF, QByteArray(40, 0)).bytes();
+        QTest::newRow("huge text max")
+            << BcfgBuilder().record(4, "t", 0, 0x7FFFFFFF, "abc").bytes();
+        QTest::newRow("huge choice max")
+            << BcfgBuilder().record(5, "c", 0, 0x7FFFFFFF, QByteArray(40, 0)).bytes();
     }
     void cutShortRecordsFail()
     {
         QFETCH(QByteArray, bytes);
         RecordingTree tree;
         try {
-            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "ok", 0, 1, 0).bytes() + bytes, &tree, nullptr);
+            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "ok", 0, 1, 0).bytes() + bytes, &tree,
+                                 nullptr);
             QFAIL("loaded a cut-short file");
         } catch (const BcfgError& e) {
             QCOMPARE(e.text(), QStringLiteral("Stream read error"));
@@ -238,7 +249,9 @@ private slots:
                                      .choice("empty", 0, {})
                                      .bytes();
         const auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
-        const auto len = [&](int i) { return static_cast<TBcfgRecString*>(doc->Record(i))->BufferLength; };
+        const auto len = [&](int i) {
+            return static_cast<TBcfgRecString*>(doc->Record(i))->BufferLength;
+        };
         QCOMPARE(len(0), 4);
         QCOMPARE(len(1), 8);
         QCOMPARE(len(2), 1024);
@@ -315,14 +328,16 @@ private slots:
             TBCFGFile::Load(missing, nullptr, nullptr);
             QFAIL("opened a missing file");
         } catch (const BcfgError& e) {
-            QVERIFY2(e.text().startsWith("Cannot open file \"" + QDir::toNativeSeparators(missing) + "\". "),
+            QVERIFY2(e.text().startsWith("Cannot open file \"" + QDir::toNativeSeparators(missing) +
+                                         "\". "),
                      qPrintable(e.text()));
         }
         QVERIFY_THROWS_EXCEPTION(BcfgError, TBCFGFile::Load(dir.path(), nullptr, nullptr));
 
         // Saving into a "directory" that is a regular file cannot create the file,
         // and leaves the marks alone.
-        auto doc = TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr);
+        auto doc =
+            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr);
         doc->Record(0)->MarkModified();
         QFile plain(dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));

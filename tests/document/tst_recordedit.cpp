@@ -57,8 +57,8 @@ public:
             chosen = a->value(0).toInt();
         return a.has_value();
     }
-    bool ShowCoordinatesPopup(const QString& label, const QString& x, const QString& y,
-                              QString& tx, QString& ty) override
+    bool ShowCoordinatesPopup(const QString& label, const QString& x, const QString& y, QString& tx,
+                              QString& ty) override
     {
         shown << label + "|" + x + "," + y;
         const auto a = next();
@@ -97,7 +97,10 @@ public:
     }
 };
 
-std::optional<QStringList> typed(QStringList fields) { return fields; }
+std::optional<QStringList> typed(QStringList fields)
+{
+    return fields;
+}
 const std::optional<QStringList> Cancel;
 
 } // namespace
@@ -109,11 +112,9 @@ class TestRecordEdit : public QObject
 private slots:
     void unsignedIntegerLoop()
     {
-        auto doc = TBCFGFile::FromBytes(BcfgBuilder()
-                                            .levelBegin("Sect")
-                                            .integer(1, "Big", 0, 0xFFFFFFFF, 7)
-                                            .bytes(),
-                                        nullptr, nullptr);
+        auto doc = TBCFGFile::FromBytes(
+            BcfgBuilder().levelBegin("Sect").integer(1, "Big", 0, 0xFFFFFFFF, 7).bytes(), nullptr,
+            nullptr);
         auto* rec = static_cast<TBcfgRec0103*>(doc->Record(1));
         ScriptedHost host;
         host.answers = {typed({"abc"}), typed({"4294967296"}), typed({"4294967295"})};
@@ -127,8 +128,8 @@ private slots:
 
     void signedRangeThatAcceptsNothing()
     {
-        auto doc = TBCFGFile::FromBytes(
-            BcfgBuilder().integer(3, "S", 0, 0xFFFFFFFF, 0).bytes(), nullptr, nullptr);
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder().integer(3, "S", 0, 0xFFFFFFFF, 0).bytes(),
+                                        nullptr, nullptr);
         ScriptedHost host;
         host.answers = {typed({"0"}), typed({"-1"}), Cancel};
         doc->Record(0)->Edit(host);
@@ -141,14 +142,21 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("answer");
-        QTest::newRow("integer") << BcfgBuilder().integer(1, "I", 0, 100, 5).bytes() << QStringList{"$5"};
-        QTest::newRow("coordinates") << BcfgBuilder().coordinates("P", -3, 4).bytes() << QStringList{"-3", "4"};
-        QTest::newRow("colour") << BcfgBuilder().colour("C", 1, 2, 3, 4).bytes() << QStringList{"1", "2", "3", "4"};
-        QTest::newRow("rect") << BcfgBuilder().rect("R", 1, 2, 3, 4).bytes() << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("integer") << BcfgBuilder().integer(1, "I", 0, 100, 5).bytes()
+                                 << QStringList{"$5"};
+        QTest::newRow("coordinates")
+            << BcfgBuilder().coordinates("P", -3, 4).bytes() << QStringList{"-3", "4"};
+        QTest::newRow("colour") << BcfgBuilder().colour("C", 1, 2, 3, 4).bytes()
+                                << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("rect") << BcfgBuilder().rect("R", 1, 2, 3, 4).bytes()
+                              << QStringList{"1", "2", "3", "4"};
         QTest::newRow("time") << BcfgBuilder().time("T", 9, 5).bytes() << QStringList{"09:05"};
-        QTest::newRow("choice") << BcfgBuilder().choice("C", 1, {"a", "b"}).bytes() << QStringList{"1"};
-        QTest::newRow("string") << BcfgBuilder().text(4, "S", 15, "same").bytes() << QStringList{"same"};
-        QTest::newRow("date") << BcfgBuilder().date("D", 2008, 3, 7).bytes() << QStringList{"2008-03-07"};
+        QTest::newRow("choice") << BcfgBuilder().choice("C", 1, {"a", "b"}).bytes()
+                                << QStringList{"1"};
+        QTest::newRow("string") << BcfgBuilder().text(4, "S", 15, "same").bytes()
+                                << QStringList{"same"};
+        QTest::newRow("date") << BcfgBuilder().date("D", 2008, 3, 7).bytes()
+                              << QStringList{"2008-03-07"};
     }
     void unchangedAcceptsDoNotMark()
     {
@@ -165,9 +173,12 @@ private slots:
 
     void rangesOfTheFourFieldPopups()
     {
-        auto doc = TBCFGFile::FromBytes(
-            BcfgBuilder().colour("C", 0, 0, 0, 0).rect("R", 0, 0, 0, 0).coordinates("P", 0, 0).bytes(),
-            nullptr, nullptr);
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder()
+                                            .colour("C", 0, 0, 0, 0)
+                                            .rect("R", 0, 0, 0, 0)
+                                            .coordinates("P", 0, 0)
+                                            .bytes(),
+                                        nullptr, nullptr);
         ScriptedHost host;
         host.answers = {typed({"255", "0", "0", "101"}), typed({"255", "0", "0", "100"})};
         doc->Record(0)->Edit(host);
@@ -189,7 +200,8 @@ private slots:
 
     void timeLoop()
     {
-        auto doc = TBCFGFile::FromBytes(BcfgBuilder().time("T", 7, 0, "rest!!").bytes(), nullptr, nullptr);
+        auto doc =
+            TBCFGFile::FromBytes(BcfgBuilder().time("T", 7, 0, "rest!!").bytes(), nullptr, nullptr);
         ScriptedHost host;
         host.answers = {typed({"24:00"}), typed({"12:60"}), typed({" 9:05"})};
         doc->Record(0)->Edit(host);
@@ -243,7 +255,8 @@ private slots:
         QCOMPARE(host.shown.last(), QString::fromUtf8("Имя -|secret|8")); // a password shows plain
         QVERIFY(!doc->Modified);
         doc->Record(1)->Edit(host);
-        QCOMPARE(static_cast<TBcfgRecString*>(doc->Record(1))->GetText(), CodePage::FromUnicode(u"Дом"));
+        QCOMPARE(static_cast<TBcfgRecString*>(doc->Record(1))->GetText(),
+                 CodePage::FromUnicode(u"Дом"));
         QVERIFY(doc->Record(1)->Modified);
         // The popup's own cut rule comes from the record: UTF-8 bytes count.
         QCOMPARE(host.lastString.fittingLength(QString::fromUtf8("ДомДом")), 3);
@@ -258,7 +271,8 @@ private slots:
     void dates()
     {
         auto doc = TBCFGFile::FromBytes(
-            BcfgBuilder().date("D", 2007, 12, 31, "zz").date("Bad", 2007, 2, 30).bytes(), nullptr, nullptr);
+            BcfgBuilder().date("D", 2007, 12, 31, "zz").date("Bad", 2007, 2, 30).bytes(), nullptr,
+            nullptr);
         ScriptedHost host;
         host.answers = {typed({"2008-01-01"})};
         doc->Record(0)->Edit(host);

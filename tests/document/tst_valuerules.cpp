@@ -51,7 +51,8 @@ private slots:
     void parseInt64Widths()
     {
         QCOMPARE(ParseInt64(u"4294967295"), std::optional<qint64>(4294967295LL));
-        QCOMPARE(ParseInt64(u"-9223372036854775808"), std::optional<qint64>(std::numeric_limits<qint64>::min()));
+        QCOMPARE(ParseInt64(u"-9223372036854775808"),
+                 std::optional<qint64>(std::numeric_limits<qint64>::min()));
         QVERIFY(!ParseInt64(u"9223372036854775808"));
         QCOMPARE(ParseInt64(u"$FFFFFFFF"), std::optional<qint64>(4294967295LL));
     }
@@ -110,7 +111,8 @@ private slots:
     {
         QCOMPARE(EncodeDate(2007, 12, 31).addDays(1), QDate(2008, 1, 1));
         QCOMPARE(EncodeDate(2008 + 65536, 3, 7), QDate(2008, 3, 7)); // low 16 bits of the year
-        for (auto [y, m, d] : {std::tuple{2007, 2, 29}, {0, 1, 1}, {10000, 1, 1}, {2000, 13, 1}, {2000, -1, 1}}) {
+        for (auto [y, m, d] :
+             {std::tuple{2007, 2, 29}, {0, 1, 1}, {10000, 1, 1}, {2000, 13, 1}, {2000, -1, 1}}) {
             try {
                 EncodeDate(y, qint8(m), qint8(d));
                 QFAIL("encoded an invalid date");

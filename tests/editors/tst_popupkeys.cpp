@@ -7,8 +7,7 @@
 #include <QListWidget>
 #include <memory>
 
-namespace
-{
+namespace {
 
 enum class Act { Esc, Enter, Letter, DoubleClick, Close };
 enum class Outcome { Accepted, Cancelled, StaysOpen };

@@ -10,8 +10,7 @@
 #include <QScrollBar>
 #include <memory>
 
-namespace
-{
+namespace {
 int rightOf(const QWidget* widget)
 {
     return widget->x() + widget->width();
