@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QQueue>
 
@@ -28,6 +29,29 @@ void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
     QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
+
+// Notices a question being dismissed without a choice: Esc, or a close request (its close
+// box, Alt+F4) that comes before any button was clicked.
+class DismissWatcher : public QObject
+{
+public:
+    bool dismissed = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* box = static_cast<QMessageBox*>(watched);
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel)) {
+            dismissed = true;
+            box->reject();
+            return true;
+        }
+        if (event->type() == QEvent::Close && !box->clickedButton())
+            dismissed = true;
+        return false;
+    }
+};
 
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected)
 {
@@ -85,12 +109,21 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     Seam& s = seam();
     if (s.testMode) {
         s.shown.append({QStringLiteral("confirm"), caption, text});
-        return s.answers.isEmpty() ? Answer::No : s.answers.dequeue();
+        return s.answers.isEmpty() ? Answer::Cancel : s.answers.dequeue();
     }
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    // A message box takes Esc and its close box for No; only a click on No may mean No.
+    DismissWatcher watcher;
+    box.installEventFilter(&watcher);
+    box.exec();
+    if (watcher.dismissed)
+        return Answer::Cancel;
+    if (box.clickedButton() == box.button(QMessageBox::Yes))
+        return Answer::Yes;
+    if (box.clickedButton() == box.button(QMessageBox::No))
+        return Answer::No;
+    return Answer::Cancel;
 }
 
 QString OpenFileName(QWidget* parent, const QString& selected)

@@ -10,7 +10,8 @@ class QWidget;
 // file dialogs take the answers queued beforehand.
 namespace Dialogs {
 
-enum class Answer { Ok, Yes, No };
+// Cancel: the question was dismissed without a choice (Esc, its close box).
+enum class Answer { Ok, Yes, No, Cancel };
 
 // "Binary config files (*.bcfg)", matched without regard to case.
 QString BcfgFilter();
@@ -20,7 +21,7 @@ QString BcfgFilter();
 void Error(QWidget* parent, const QString& text);
 // A message with an OK button and the application title, text shown exactly as given.
 void Message(QWidget* parent, const QString& text);
-// A confirmation with Yes and No; closing the box counts as No.
+// A confirmation with Yes and No; Esc or closing the box answers Cancel.
 Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
 
 // Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
@@ -37,7 +38,8 @@ struct Shown {
 };
 void SetTestMode(bool on);
 bool TestMode();
-// Answers for the next Confirm calls, in order; without one a confirmation answers No.
+// Answers for the next Confirm calls, in order; without one a confirmation answers Cancel,
+// so a test that forgets an answer never discards anything.
 void SetNextAnswer(Answer answer);
 // Answers for the next file dialogs, in order; an empty name cancels, as does none queued.
 void SetNextFileName(const QString& fileName);

@@ -35,10 +35,16 @@ std::vector<Line> splitLines(const QByteArray& bytes)
     return lines;
 }
 
+// A UTF-8 byte order mark that an editor put before the first line belongs to no name.
+QByteArray withoutMark(const QByteArray& line)
+{
+    return line.startsWith("\xEF\xBB\xBF") ? line.mid(3) : line;
+}
+
 // The section name of a "[name]" line, or nothing.
 std::optional<QByteArray> sectionOf(const QByteArray& line)
 {
-    const QByteArray t = line.trimmed();
+    const QByteArray t = withoutMark(line).trimmed();
     if (t.size() < 2 || t.front() != '[')
         return std::nullopt;
     const qsizetype close = t.indexOf(']');
@@ -50,7 +56,7 @@ std::optional<QByteArray> sectionOf(const QByteArray& line)
 // The key of a "key=value" line, or nothing for comments and other lines.
 std::optional<QByteArray> keyOf(const QByteArray& line)
 {
-    const QByteArray t = line.trimmed();
+    const QByteArray t = withoutMark(line).trimmed();
     if (t.isEmpty() || t.front() == ';')
         return std::nullopt;
     const qsizetype eq = t.indexOf('=');
@@ -98,7 +104,8 @@ QString IniFile::PathForExecutable(const QString& executablePath)
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const
 {
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Only a regular file is read: a pipe or a device put there would hang or never end.
+    if (!QFileInfo(m_path).isFile() || !file.open(QIODevice::ReadOnly))
         return defaultValue;
     bool inSection = false;
     // The first matching section and key count, as on Windows.
@@ -128,7 +135,7 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
     QByteArray bytes;
     QFile existing(m_path);
     if (existing.exists()) {
-        if (!existing.open(QIODevice::ReadOnly))
+        if (!QFileInfo(m_path).isFile() || !existing.open(QIODevice::ReadOnly))
             throw failure;
         bytes = existing.readAll();
     }

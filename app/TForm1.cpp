@@ -15,6 +15,7 @@
 #include "TBcfgRec0C.h"
 #include "TBcfgRec0D.h"
 #include "ValueRules.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -31,6 +33,7 @@
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
+#include <QWindow>
 #include <cfenv>
 #include <cmath>
 
@@ -200,6 +203,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     connect(TreeView1, &MainTree::enterPressed, this,
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     TreeView1->viewport()->installEventFilter(this);
+    connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { selectShownSection(); });
 }
 
 TForm1::~TForm1()
@@ -265,23 +269,48 @@ void TForm1::LMDFileOpenEdit1Change()
     if (m_busy)
         return;
     BusyScope busy(this);
-    TreeView1->clear();
-    // The emptied tree is drawn before a long load.
-    QCoreApplication::processEvents();
-
+    const QString fileName = LMDFileOpenEdit1->text();
+    const bool unsaved = m_currentDoc && m_currentDoc->Modified;
+    std::unique_ptr<TBCFGFile> doc;
     BoxReporter reporter(this);
-    try {
-        std::unique_ptr<TBCFGFile> doc =
-            TBCFGFile::Load(LMDFileOpenEdit1->text(), TreeView1, &reporter);
-        m_currentDoc = std::move(doc);
-    } catch (const BcfgError& error) {
-        Dialogs::Error(this, error.text());
-        // The previous document stays current; show its entries again so that what Save
-        // would write is visible.
-        if (m_currentDoc)
-            m_currentDoc->BuildTree(*TreeView1);
-        return;
+    if (!unsaved) {
+        TreeView1->clear();
+        // The emptied tree is drawn before a long load.
+        QCoreApplication::processEvents();
+        try {
+            doc = TBCFGFile::Load(fileName, TreeView1, &reporter);
+        } catch (const BcfgError& error) {
+            Dialogs::Error(this, error.text());
+            // The previous document stays current; show its entries again so that what Save
+            // would write is visible.
+            if (m_currentDoc)
+                m_currentDoc->BuildTree(*TreeView1);
+            return;
+        }
+    } else {
+        // Unsaved changes: the tree keeps showing them until the user has decided.
+        try {
+            doc = TBCFGFile::Load(fileName, nullptr, nullptr);
+        } catch (const BcfgError& error) {
+            Dialogs::Error(this, error.text());
+            return;
+        }
+        const Dialogs::Answer answer = Dialogs::Confirm(
+            this, QStringLiteral("Confirm"), QStringLiteral("Save file before opening another?"));
+        if (answer == Dialogs::Answer::Cancel)
+            return;
+        if (answer == Dialogs::Answer::Yes && !saveTo(m_documentFileName)) {
+            FormPaint();
+            return;
+        }
+        TreeView1->clear();
+        doc->ShowInTree = true;
+        doc->BuildTree(*TreeView1);
+        if (!doc->FullyLoaded())
+            reporter.loadMessage(doc->StopMessage());
     }
+    m_currentDoc = std::move(doc);
+    m_documentFileName = QFileInfo(fileName).absoluteFilePath();
     Button2->setEnabled(true);
     Button4->setEnabled(true);
     Label2->setVisible(false);
@@ -303,7 +332,7 @@ void TForm1::Button1Click()
 {
     if (!m_currentDoc || m_busy)
         return;
-    saveTo(LMDFileOpenEdit1->text());
+    saveTo(m_documentFileName);
     FormPaint();
 }
 
@@ -342,6 +371,7 @@ void TForm1::Button5Click()
 void TForm1::Button6Click()
 {
     TreeView1->collapseAll();
+    selectShownSection();
 }
 
 void TForm1::Button7Click()
@@ -356,13 +386,16 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (m_currentDoc && m_currentDoc->Modified &&
-        Dialogs::Confirm(this, QStringLiteral("Confirm"),
-                         QStringLiteral("Save file before exit?")) == Dialogs::Answer::Yes &&
-        !saveTo(LMDFileOpenEdit1->text())) {
-        event->ignore();
-        FormPaint();
-        return;
+    if (m_currentDoc && m_currentDoc->Modified) {
+        const Dialogs::Answer answer = Dialogs::Confirm(this, QStringLiteral("Confirm"),
+                                                        QStringLiteral("Save file before exit?"));
+        // Only No discards; dismissing the question keeps the window and the changes.
+        if (answer == Dialogs::Answer::Cancel ||
+            (answer == Dialogs::Answer::Yes && !saveTo(m_documentFileName))) {
+            event->ignore();
+            FormPaint();
+            return;
+        }
     }
     event->accept();
 }
@@ -378,6 +411,10 @@ void TForm1::FormPaint()
 
 void TForm1::paintEvent(QPaintEvent* event)
 {
+    if (m_restorePending && !m_restoreScheduled) {
+        m_restoreScheduled = true;
+        QTimer::singleShot(0, this, &TForm1::restorePosition);
+    }
     if (m_currentDoc) {
         Label2->setVisible(m_currentDoc->Modified);
         Button1->setEnabled(m_currentDoc->Modified);
@@ -414,6 +451,29 @@ QTreeWidgetItem* TForm1::selectedEntry() const
     return selected.isEmpty() ? nullptr : selected.first();
 }
 
+QTreeWidgetItem* TForm1::shownSelectedEntry() const
+{
+    QTreeWidgetItem* item = selectedEntry();
+    return item && !outermostCollapsedAncestor(item) ? item : nullptr;
+}
+
+QTreeWidgetItem* TForm1::outermostCollapsedAncestor(QTreeWidgetItem* item)
+{
+    QTreeWidgetItem* found = nullptr;
+    for (QTreeWidgetItem* parent = item ? item->parent() : nullptr; parent;
+         parent = parent->parent())
+        if (!parent->isExpanded())
+            found = parent;
+    return found;
+}
+
+void TForm1::selectShownSection()
+{
+    // A selection hidden in a collapsed section would be edited unseen: the section takes it.
+    if (QTreeWidgetItem* section = outermostCollapsedAncestor(selectedEntry()))
+        TreeView1->setCurrentItem(section);
+}
+
 void TForm1::TreeView1Click()
 {
     const TBcfgRecAll* record = MainTree::RecordOf(selectedEntry());
@@ -426,7 +486,7 @@ void TForm1::TreeView1Click()
 
 QRect TForm1::SelectedLabelScreenRect() const
 {
-    QTreeWidgetItem* item = selectedEntry();
+    QTreeWidgetItem* item = shownSelectedEntry();
     if (!item)
         return {};
     const QRect label = TreeView1->LabelRect(item);
@@ -462,7 +522,7 @@ void TForm1::StartEdit()
 {
     if (m_busy || m_editorOpen || !m_editorHost)
         return;
-    QTreeWidgetItem* item = selectedEntry();
+    QTreeWidgetItem* item = shownSelectedEntry();
     TBcfgRecAll* record = MainTree::RecordOf(item);
     if (!record || record->TypeCode == 9)
         return;
@@ -499,7 +559,7 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     const int steps = ValueRules::WheelSteps(delta);
     if (!TreeView1->hasFocus() || !CursorOnSelectedEntry(globalPos))
         return false;
-    QTreeWidgetItem* item = selectedEntry();
+    QTreeWidgetItem* item = shownSelectedEntry();
     TBcfgRecAll* record = MainTree::RecordOf(item);
     if (!record)
         return false;
@@ -538,7 +598,7 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
         auto* date = static_cast<TBcfgRec0D*>(record);
         try {
             const QDate stepped = ValueRules::EncodeDate(date->Year, date->Month, date->Day);
-            date->StoreDate(stepped.addDays(steps));
+            date->StoreDate(ValueRules::StepDate(stepped, steps));
         } catch (const BcfgError& error) {
             // Nothing changes; the wheel must not scroll the tree away from the entry either.
             Dialogs::Error(this, error.text());
@@ -621,18 +681,48 @@ void TForm1::Timer1Timer()
     Timer1->stop();
     if (!m_settings.readInteger)
         return;
+    // Until the window is on screen the window manager has not framed it (a box shown during
+    // start-up runs this timer even before the window is shown), and the saved outer frame
+    // would be taken for the client area. The first paint comes once it is framed.
+    if (!isVisible() || !windowHandle() || !windowHandle()->isExposed()) {
+        m_restorePending = true;
+        return;
+    }
+    restorePosition();
+}
+
+bool TForm1::PositionRestorePending() const
+{
+    return Timer1->isActive() || m_restorePending;
+}
+
+void TForm1::restorePosition()
+{
+    m_restorePending = false;
     const QString section = QStringLiteral("Position");
-    // Outer edges and size; each value applies as it is read, unchecked against the screen.
-    QRect outer = frameGeometry();
+    const QRect outer = frameGeometry();
     const QSize frame = outer.size() - size();
-    outer.moveTop(m_settings.readInteger(section, QStringLiteral("Top"), outer.top()));
-    move(outer.topLeft());
-    outer.moveLeft(m_settings.readInteger(section, QStringLiteral("Left"), outer.left()));
-    move(outer.topLeft());
-    outer.setHeight(m_settings.readInteger(section, QStringLiteral("Height"), outer.height()));
-    resize(outer.size() - frame);
-    outer.setWidth(m_settings.readInteger(section, QStringLiteral("Width"), outer.width()));
-    resize(outer.size() - frame);
+    WindowPlacement::Saved saved;
+    saved.top = m_settings.readInteger(section, QStringLiteral("Top"), outer.top());
+    saved.left = m_settings.readInteger(section, QStringLiteral("Left"), outer.left());
+    saved.height = m_settings.readInteger(section, QStringLiteral("Height"), outer.height());
+    saved.width = m_settings.readInteger(section, QStringLiteral("Width"), outer.width());
+
+    QList<QRect> screens;
+    for (const QScreen* each : QGuiApplication::screens())
+        screens.append(each->availableGeometry());
+    const QSize minimum = MinimumOuterSize().expandedTo(minimumSize() + frame);
+    QRect target;
+    if (const auto restored = WindowPlacement::Restored(saved, minimum, screens)) {
+        target = *restored;
+    } else {
+        // Off every screen: the design size, centred, as without a settings file.
+        const QSize design = DpiScaledSize(DesignOuterSize(), qRound(m_dpiScale * 96));
+        target = WindowPlacement::Centred(design, screen()->availableGeometry());
+    }
+    // move() places the outer frame; resize() sizes the client area inside it.
+    move(target.topLeft());
+    resize(target.size() - frame);
 }
 
 void TForm1::SavePositionExecute()

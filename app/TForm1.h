@@ -90,6 +90,9 @@ public:
     // Syncs the change marker and Save with the document and repaints the tree.
     void FormPaint();
     void Timer1Timer();
+    // The saved position is still to be applied (the timer has not fired, or the window is not
+    // on screen yet).
+    bool PositionRestorePending() const;
     void SavePositionExecute();
 
     void StartEdit();
@@ -100,6 +103,9 @@ public:
 
     // --- state ---
     TBCFGFile* CurrentDoc() const { return m_currentDoc.get(); }
+    // The full path the current document was opened from: Save writes there, whatever the
+    // file field holds after a failed or declined open.
+    const QString& DocumentFileName() const { return m_documentFileName; }
     bool EditorOpen() const { return m_editorOpen; }
     int CaptionOffset() const { return m_captionOffset; }
     double DpiScale() const { return m_dpiScale; }
@@ -150,19 +156,28 @@ private:
     class BusyScope;
 
     void place(QWidget* widget, const QRect& design, int anchors);
+    // Applies the saved outer frame, or the design size centred when it lies off every screen.
+    void restorePosition();
     void buildTabOrder();
     // Saves the current document; false (after the error box) when it failed.
     bool saveTo(const QString& fileName);
     void relabelAll();
     QTreeWidgetItem* selectedEntry() const;
+    // The selected entry when the user can see it (every enclosing section expanded).
+    QTreeWidgetItem* shownSelectedEntry() const;
+    static QTreeWidgetItem* outermostCollapsedAncestor(QTreeWidgetItem* item);
+    void selectShownSection();
     void setBusy(bool busy);
     bool isUserInput(const QEvent* event) const;
 
     std::unique_ptr<TBCFGFile> m_currentDoc;
+    QString m_documentFileName;
     bool m_editorOpen = false;
     int m_captionOffset = 0;
     double m_dpiScale = 1.0;
     bool m_busy = false;
+    bool m_restorePending = false; // the restore waits for the window to be framed
+    bool m_restoreScheduled = false;
     EditorHost* m_editorHost = nullptr;
     QDialog* m_help = nullptr;
     Settings m_settings;

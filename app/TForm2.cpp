@@ -107,6 +107,8 @@ TForm2::TForm2(QWidget* parent)
     for (QPlainTextEdit* memo : {Memo1, Memo2}) {
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
         memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        // Tab moves on to the next control, as in every other field; Ctrl+Tab turns the page.
+        memo->setTabChangesFocus(true);
     }
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setFont(tahoma());
@@ -121,7 +123,8 @@ TForm2::TForm2(QWidget* parent)
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setFont(tahoma(true));
     Button1->setGeometry(428, 439, 89, 33);
-    Button1->setAutoDefault(false);
+    // Enter on the focused button closes the window, as Space does.
+    Button1->setAutoDefault(true);
     Button1->raise(); // it stands over the tab row, at its right end
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -52,7 +52,8 @@ void TBcfgRec08::Edit(EditorHost& host)
     popup.labels = {CodePage::ToUnicode(NameText() + " - R:"), QStringLiteral("G:"),
                     QStringLiteral("B:"), QStringLiteral("A:")};
     popup.wheelMax = 255;
-    const int limits[4] = {255, 255, 255, 100};
+    const int limits[4] = {ValueRules::ColourMax, ValueRules::ColourMax, ValueRules::ColourMax,
+                           ValueRules::AlphaMax};
     for (;;) {
         popup.values = {QString::number(R), QString::number(G), QString::number(B),
                         QString::number(A)};

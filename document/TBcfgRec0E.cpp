@@ -56,7 +56,7 @@ void TBcfgRec0E::Edit(EditorHost& host)
         bool valid = true;
         for (int i = 0; i < 4 && valid; ++i) {
             const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
-            valid = v && *v >= 0 && *v <= 65534; // 65535 is refused
+            valid = v && *v >= 0 && *v <= ValueRules::RectMax; // 65535 is refused
             if (valid)
                 parsed[i] = quint16(*v);
         }

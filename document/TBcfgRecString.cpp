@@ -58,11 +58,13 @@ void TBcfgRecString::Edit(EditorHost& host)
     QString typed;
     if (!host.ShowStringPopup(popup, typed))
         return;
-    // An untouched field keeps the stored bytes, also those the code page
-    // cannot show.
-    const QByteArray text = typed == popup.text ? current : CodePage::FromUnicode(typed);
-    if (text != current)
-        MarkModified();
+    // Storing the same text again would re-encode it: characters the code page
+    // cannot show would become "?", a backslash would gain its 0x1F mark and
+    // damaged UTF-8 would be lost. Keep the bytes untouched and unmarked.
+    const QByteArray text = CodePage::FromUnicode(typed);
+    if (typed == popup.text || text == current)
+        return;
+    MarkModified();
     SetText(text);
 }
 

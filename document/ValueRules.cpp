@@ -97,11 +97,11 @@ quint32 StepWord(quint32 value, quint32 min, quint32 max, int steps)
     return value;
 }
 
-qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps)
+qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps, qint64 lowest, qint64 highest)
 {
-    for (; steps > 0 && value != max && value != std::numeric_limits<qint64>::max(); --steps)
+    for (; steps > 0 && value != max && value < highest; --steps)
         ++value;
-    for (; steps < 0 && value != min && value != std::numeric_limits<qint64>::min(); ++steps)
+    for (; steps < 0 && value != min && value > lowest; ++steps)
         --value;
     return value;
 }
@@ -139,6 +139,24 @@ Time StepTime(qint8 hour, qint8 minute, int steps)
     return Time{qint8(newHour), qint8(newMinute)};
 }
 
+QDate FirstDate()
+{
+    return QDate(1, 1, 1);
+}
+QDate LastDate()
+{
+    return QDate(9999, 12, 31);
+}
+
+QDate StepDate(const QDate& date, int steps)
+{
+    if (!date.isValid())
+        return date;
+    const qint64 first = FirstDate().toJulianDay();
+    const qint64 last = LastDate().toJulianDay();
+    return QDate::fromJulianDay(StepBounded(date.toJulianDay(), first, last, steps, first, last));
+}
+
 QDate EncodeDate(qint32 year, qint8 month, qint8 day)
 {
     const int y = quint16(quint32(year));
@@ -151,7 +169,7 @@ QDate EncodeDate(qint32 year, qint8 month, qint8 day)
 
 StoredDate SplitDate(const QDate& date)
 {
-    if (!date.isValid() || date < QDate(1, 1, 1))
+    if (!date.isValid() || date < FirstDate())
         return StoredDate{0, 0, 0};
     return StoredDate{qint32(date.year()), qint8(date.month()), qint8(date.day())};
 }

@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QStringView>
+#include <limits>
 #include <optional>
 
 // Value rules shared by the popup editors and the wheel: plain functions, no window.
@@ -22,8 +23,17 @@ int WheelSteps(int delta);
 // One unit at a time; stops early when the value equals the bound in the
 // step's direction (an equality test of the 32-bit words, as stored).
 quint32 StepWord(quint32 value, quint32 min, quint32 max, int steps);
-// The same for the popups' 64-bit fields; never steps past the 64-bit range.
-qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps);
+// The same for the popups' 64-bit fields. lowest..highest is what the field
+// accepts: no step goes past it, and a value already outside only steps back
+// towards it (past min or max the equality stop no longer holds).
+qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps,
+                   qint64 lowest = std::numeric_limits<qint64>::min(),
+                   qint64 highest = std::numeric_limits<qint64>::max());
+
+// What the typed colour and rectangle fields accept, from 0.
+constexpr int ColourMax = 255;
+constexpr int AlphaMax = 100;
+constexpr int RectMax = 65534;
 
 // Choice stepping with wrap-around at both ends; count must be > 0.
 int StepChoice(int itemIndex, int count, int steps);
@@ -37,6 +47,14 @@ struct Time {
     qint8 minute;
 };
 Time StepTime(qint8 hour, qint8 minute, int steps);
+
+// The dates a date record can hold: 1.01.0001 to 31.12.9999.
+QDate FirstDate();
+QDate LastDate();
+
+// Steps a date by days within FirstDate()..LastDate(), as StepBounded does;
+// an invalid date stays as it is.
+QDate StepDate(const QDate& date, int steps);
 
 // A date built from the low 16 bits of year, month and day; throws BcfgError
 // "Invalid argument to date encode" unless they form a date of year 1..9999.

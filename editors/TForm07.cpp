@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <limits>
 
 namespace {
 constexpr int EditHeight = 24;
@@ -49,7 +50,10 @@ bool TForm07::wheelStep(int steps)
     if (!field)
         return true;
     const auto value = ValueRules::ParseInt32(field->text());
+    // The field takes any 32-bit number; the wheel must not step out of that.
     if (value)
-        field->setText(QString::number(ValueRules::StepBounded(*value, 0, WheelMax, steps)));
+        field->setText(QString::number(
+            ValueRules::StepBounded(*value, 0, WheelMax, steps, std::numeric_limits<qint32>::min(),
+                                    std::numeric_limits<qint32>::max())));
     return true;
 }

@@ -6,7 +6,7 @@ class QLabel;
 class QLineEdit;
 
 // "Coordinates": two fields. Set Label1 and Edit1/Edit2, exec(), then read the fields. The wheel
-// steps the focused field within 0..512.
+// steps the focused field within 0..512, and never out of the signed 32-bit range.
 class TForm07 : public PopupDialog
 {
     Q_OBJECT

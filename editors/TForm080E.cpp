@@ -57,8 +57,14 @@ bool TForm080E::wheelStep(int steps)
         const auto value = ValueRules::ParseInt32(field->text());
         if (!value)
             return true;
-        const int max = field == Edit4 && WheelMax == ColourWheelMax ? AlphaWheelMax : WheelMax;
-        field->setText(QString::number(ValueRules::StepBounded(*value, 0, max, steps)));
+        const bool colour = WheelMax == ColourWheelMax;
+        const bool alpha = colour && field == Edit4;
+        const int max = alpha ? AlphaWheelMax : WheelMax;
+        // Never step to a value that the record would refuse.
+        const int highest = alpha    ? ValueRules::AlphaMax
+                            : colour ? ValueRules::ColourMax
+                                     : ValueRules::RectMax;
+        field->setText(QString::number(ValueRules::StepBounded(*value, 0, max, steps, 0, highest)));
     }
     return true;
 }

@@ -10,6 +10,7 @@ class QLineEdit;
 // "Color and rect": four labelled fields for a colour (R, G, B, A) or a rectangle (X1, Y1, X2,
 // Y2). Set the labels, the fields and WheelMax, exec(), then read the fields. The wheel steps the
 // focused field within 0..WheelMax; the fourth field (alpha) stops at 100 while WheelMax is 255.
+// It never steps out of what the record accepts (ValueRules::ColourMax, AlphaMax, RectMax).
 class TForm080E : public PopupDialog
 {
     Q_OBJECT

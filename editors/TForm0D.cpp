@@ -1,5 +1,7 @@
 #include "TForm0D.h"
 
+#include "ValueRules.h"
+
 #include <QCalendarWidget>
 #include <QTableView>
 
@@ -13,6 +15,8 @@ TForm0D::TForm0D(QWidget* parent)
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     // Typing digits would open the calendar's own date editor, which takes Enter for itself.
     MonthCalendar1->setDateEditEnabled(false);
+    // A date outside these is stored as one that can never be edited again.
+    MonthCalendar1->setDateRange(ValueRules::FirstDate(), ValueRules::LastDate());
 
     // Room for a whole month in the platform's fonts, and never less than the design size.
     MonthCalendar1->ensurePolished();

@@ -165,7 +165,9 @@ private slots:
         TForm1 form;
         form.FormCreate({path});
         TBCFGFile* before = form.CurrentDoc();
+        static_cast<TBcfgRec0103*>(kit::record(form, "Size"))->Value = 6;
         kit::record(form, "Size")->MarkModified();
+        MainTree::Relabel(entry(form, "Size"));
         form.FormPaint();
         const QStringList shownBefore = labels(form);
 
@@ -182,11 +184,18 @@ private slots:
         // The tree is coloured from the same records as before.
         QCOMPARE(drawn(form, entry(form, "Size"), false).text, QColor(192, 0, 0));
 
-        // Save now writes the kept document to the name in the field.
-        QTest::keyClicks(edit, "other.bcfg");
-        Dialogs::TakeShown();
+        // A damaged file in the field: Save still writes the kept document to its own file and
+        // leaves the damaged one alone.
+        const QByteArray damaged = sample().bytes().left(30);
+        const QString other = write(m_dir, "other.bcfg", damaged);
+        Dialogs::SetNextFileName(other);
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
+        QCOMPARE(form.LMDFileOpenEdit1->text(), other);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
-        QCOMPARE(kit::read(m_dir.filePath("other.bcfg")), sample().bytes());
+        QCOMPARE(kit::read(other), damaged);
+        QCOMPARE(kit::read(path), before->Serialize());
+        QVERIFY(kit::read(path) != sample().bytes());
         QVERIFY(state(form) == Loaded);
     }
 
@@ -217,36 +226,65 @@ private slots:
         QVERIFY(form.CurrentDoc());
     }
 
+    void browsing_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("switches");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("Yes saves, then opens") << int(Dialogs::Answer::Yes) << true << true;
+        QTest::newRow("No opens") << int(Dialogs::Answer::No) << true << false;
+        QTest::newRow("dismissed keeps the changes")
+            << int(Dialogs::Answer::Cancel) << false << false;
+    }
     void browsing()
     {
+        QFETCH(int, answer);
+        QFETCH(bool, switches);
+        QFETCH(bool, saved);
         const QString first = QDir::toNativeSeparators(write(m_dir, "b1.bcfg", sample().bytes()));
         const QString second = QDir::toNativeSeparators(
             write(m_dir, "b2.bcfg", BcfgBuilder().integer(1, "Other", 0, 9, 3).bytes()));
         TForm1 form;
         form.FormCreate({first});
         TBCFGFile* doc = form.CurrentDoc();
-        doc->Record(0)->MarkModified();
+        static_cast<TBcfgRec0103*>(kit::record(form, "Size"))->Value = 6;
+        kit::record(form, "Size")->MarkModified();
+        const QStringList before = labels(form);
 
         // Choosing the path already in the field reopens nothing; the changes stay.
         Dialogs::SetNextFileName(first);
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
         QCOMPARE(form.CurrentDoc(), doc);
         QVERIFY(doc->Modified);
+        QCOMPARE(Dialogs::TakeShown().size(), 1);
 
-        // Another file opens at once, without asking about the changes.
+        // Another file: the unsaved changes are asked about first.
         Dialogs::SetNextFileName(second);
+        Dialogs::SetNextAnswer(Dialogs::Answer(answer));
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].kind, QStringLiteral("confirm"));
+        QCOMPARE(shown[1].text, QStringLiteral("Save file before opening another?"));
+        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
+        QCOMPARE(labels(form), switches ? QStringList{"Other - [ 3 ]"} : before);
+        QCOMPARE(form.CurrentDoc() == doc, !switches);
+        QCOMPARE(kit::read(first) != sample().bytes(), saved);
+        QCOMPARE(form.DocumentFileName(), QFileInfo(switches ? second : first).absoluteFilePath());
+
+        // Cancelling the dialog changes nothing; an unmodified document goes without a question.
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
         QCOMPARE(form.LMDFileOpenEdit1->text(), second);
-        QCOMPARE(labels(form), QStringList{"Other - [ 3 ]"});
-
-        // Cancelling changes nothing.
-        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
-        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
-
-        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
-        QCOMPARE(shown.size(), 3);
-        for (const Dialogs::Shown& box : shown)
-            QCOMPARE(box.kind, QStringLiteral("open"));
+        if (!switches) {
+            form.CurrentDoc()->Record(0)->Modified = false;
+            form.CurrentDoc()->Modified = false;
+            form.LMDFileOpenEdit1->setText(first);
+            form.LMDFileOpenEdit1->setText(second);
+            QCOMPARE(labels(form), QStringList{"Other - [ 3 ]"});
+        }
+        shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, QStringLiteral("open"));
     }
 
     void saveWritesToTheFieldName()
@@ -272,13 +310,12 @@ private slots:
 
     void saveFailureKeepsTheChanges()
     {
-        const QString path = write(m_dir, "fail.bcfg", sample().bytes());
+        const QString path = write(m_dir, "gone/fail.bcfg", sample().bytes());
         TForm1 form;
         form.FormCreate({path});
         form.CurrentDoc()->Record(0)->MarkModified();
         form.FormPaint();
-        form.LMDFileOpenEdit1->setText(m_dir.filePath("no-such-dir/fail.bcfg"));
-        Dialogs::TakeShown();
+        QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
 
         QTest::mouseClick(form.Button1, Qt::LeftButton);
 
@@ -370,13 +407,19 @@ private slots:
         QTest::addColumn<bool>("byCloseBox");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<bool>("saved");
-        QTest::newRow("modified, No") << true << int(Dialogs::Answer::No) << false << true << false;
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("modified, No")
+            << true << int(Dialogs::Answer::No) << false << true << false << true;
         QTest::newRow("modified, Yes")
-            << true << int(Dialogs::Answer::Yes) << false << true << true;
+            << true << int(Dialogs::Answer::Yes) << false << true << true << true;
         QTest::newRow("close box, Yes")
-            << true << int(Dialogs::Answer::Yes) << true << true << true;
+            << true << int(Dialogs::Answer::Yes) << true << true << true << true;
+        QTest::newRow("question dismissed")
+            << true << int(Dialogs::Answer::Cancel) << false << true << false << false;
+        QTest::newRow("close box, question dismissed")
+            << true << int(Dialogs::Answer::Cancel) << true << true << false << false;
         QTest::newRow("unmodified")
-            << false << int(Dialogs::Answer::Yes) << false << false << false;
+            << false << int(Dialogs::Answer::Yes) << false << false << false << true;
     }
     void closeQuery()
     {
@@ -385,6 +428,7 @@ private slots:
         QFETCH(bool, byCloseBox);
         QFETCH(bool, asked);
         QFETCH(bool, saved);
+        QFETCH(bool, closes);
         const QString path = write(m_dir, "close.bcfg", sample().bytes());
         TForm1 form;
         form.FormCreate({path});
@@ -408,20 +452,23 @@ private slots:
             QCOMPARE(shown[0].caption, QStringLiteral("Confirm"));
             QCOMPARE(shown[0].text, QStringLiteral("Save file before exit?"));
         }
-        QVERIFY(!form.isVisible());
+        QCOMPARE(form.isVisible(), !closes);
         QCOMPARE(kit::read(path) == sample().bytes(), !saved);
+        if (!closes) {
+            QCOMPARE(form.CurrentDoc()->Modified, modified);
+            QCOMPARE(size->Value, 6u);
+        }
     }
 
     void closeStaysOpenWhenTheSaveFails()
     {
-        const QString path = write(m_dir, "stay.bcfg", sample().bytes());
+        const QString path = write(m_dir, "gone/stay.bcfg", sample().bytes());
         TForm1 form;
         form.FormCreate({path});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.CurrentDoc()->Record(0)->MarkModified();
-        form.LMDFileOpenEdit1->setText(m_dir.filePath("gone/stay.bcfg"));
-        Dialogs::TakeShown();
+        QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
 
         Dialogs::SetNextAnswer(Dialogs::Answer::Yes);
         QTest::mouseClick(form.Button3, Qt::LeftButton);
@@ -433,7 +480,7 @@ private slots:
 
     void realBoxesLookAsSpecifiedByTheProgram()
     {
-        const QString path = write(m_dir, "boxes.bcfg", sample().bytes());
+        const QString path = write(m_dir, "lost/boxes.bcfg", sample().bytes());
         TForm1 form;
         form.FormCreate({path});
         form.show();
@@ -446,27 +493,45 @@ private slots:
             QMessageBox::StandardButtons buttons;
         };
         QList<Seen> seen;
-        const auto answer = [&seen](QMessageBox::StandardButton button) {
-            return [&seen, button](QWidget* modal) {
-                auto* box = qobject_cast<QMessageBox*>(modal);
-                QVERIFY(box);
+        const auto record = [&seen](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            if (box)
                 seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
-                box->button(button)->click();
+            return box;
+        };
+        const auto answer = [record](QMessageBox::StandardButton button) {
+            return [record, button](QWidget* modal) {
+                if (QMessageBox* box = record(modal))
+                    box->button(button)->click();
             };
+        };
+        const auto escape = [record](QWidget* modal) {
+            if (QMessageBox* box = record(modal))
+                QTest::keyClick(box, Qt::Key_Escape);
+        };
+        const auto closeBox = [record](QWidget* modal) {
+            if (QMessageBox* box = record(modal))
+                box->windowHandle()->close();
         };
         Dialogs::SetTestMode(false);
         {
-            // Yes in the close query, a save that fails, then No the second time.
-            form.LMDFileOpenEdit1->lineEdit()->blockSignals(true);
-            form.LMDFileOpenEdit1->setText(m_dir.filePath("gone/boxes.bcfg"));
-            form.LMDFileOpenEdit1->lineEdit()->blockSignals(false);
-            kit::ModalPlayer player(
-                {answer(QMessageBox::Yes), answer(QMessageBox::Ok), answer(QMessageBox::No)});
+            // Esc and the close box keep the window; Yes with a save that fails keeps it too;
+            // only No closes it.
+            QVERIFY(QDir(m_dir.filePath("lost")).removeRecursively());
+            kit::ModalPlayer player({escape, closeBox, answer(QMessageBox::Yes),
+                                     answer(QMessageBox::Ok), answer(QMessageBox::No)});
+            QVERIFY(!form.close());
+            QVERIFY(form.CurrentDoc()->Modified);
+            QVERIFY(!form.close());
             QVERIFY(!form.close());
             QVERIFY(form.close());
         }
         Dialogs::SetTestMode(true);
 
+        QCOMPARE(seen.size(), 5);
+        QCOMPARE(seen[1].text, QStringLiteral("Save file before exit?"));
+        QCOMPARE(seen[2].text, QStringLiteral("Save file before exit?"));
+        seen.remove(0, 2);
         QCOMPARE(seen.size(), 3);
         QCOMPARE(seen[0].title, QStringLiteral("Confirm"));
         QCOMPARE(seen[0].text, QStringLiteral("Save file before exit?"));
@@ -660,13 +725,14 @@ private slots:
             form.screen()->availableGeometry().center().x() - TForm1::DesignOuterSize().width() / 2;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTRY_VERIFY(!form.Timer1->isActive());
+        QTRY_VERIFY(!form.PositionRestorePending());
 
         QCOMPARE(reads, (QStringList{"Top", "Left", "Height", "Width"}));
         QCOMPARE(form.frameGeometry().top(), 100);
         QCOMPARE(form.frameGeometry().left(), centredLeft);
         QCOMPARE(form.height(), TForm1::DesignClientSize().height());
-        QCOMPARE(form.width(), form.minimumWidth()); // 100 is below the minimum
+        // 100 is below the minimum outer width.
+        QCOMPARE(form.frameGeometry().width(), TForm1::MinimumOuterSize().width());
 
         // The timer does not run again.
         reads.clear();
@@ -737,7 +803,7 @@ private slots:
             TForm1& form = *windows.main();
             form.show();
             QVERIFY(QTest::qWaitForWindowExposed(&form));
-            QTRY_VERIFY(!form.Timer1->isActive());
+            QTRY_VERIFY(!form.PositionRestorePending());
             QCOMPARE(form.frameGeometry().topLeft(), QPoint(32, 100));
 
             form.SavePosition->trigger();

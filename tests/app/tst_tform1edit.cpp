@@ -35,6 +35,8 @@ QByteArray document()
         .time("Midnight", 0, 0)
         .date("Date", 2007, 12, 31)
         .date("Broken", 2007, 2, 30)
+        .date("Last", 9999, 12, 31)
+        .date("First", 1, 1, 1)
         .text(4, "Text", 7, "abc")
         .coordinates("Point", 1, 2)
         .levelBegin("Level")
@@ -129,6 +131,9 @@ private slots:
         QTest::newRow("time backward") << "Midnight" << 120 << "Midnight - [ 23:59 ]" << true;
         QTest::newRow("date forward") << "Date" << -120 << "Date - [ 1.01.2008 ]" << true;
         QTest::newRow("date, half a notch") << "Date" << -60 << "Date - [ 31.12.2007 ]" << true;
+        QTest::newRow("date stays at 31.12.9999")
+            << "Last" << -120 << "Last - [ 31.12.9999 ]" << true;
+        QTest::newRow("date stays at 1.01.0001") << "First" << 120 << "First - [ 1.01.1 ]" << true;
         QTest::newRow("text") << "Text" << -120 << "" << false;
         QTest::newRow("coordinates") << "Point" << -120 << "" << false;
         QTest::newRow("level") << "Level" << -120 << "Level" << false;
@@ -282,6 +287,46 @@ private slots:
         QCOMPARE(drawn(form, item, false).text, QColor(192, 0, 0));
         QVERIFY(!form.Label2->isHidden());
         QVERIFY(form.Button1->isEnabled());
+        form.SetEditorHost(nullptr);
+    }
+
+    void hiddenEntriesAreNotEdited_data()
+    {
+        QTest::addColumn<bool>("collapseAll");
+        QTest::newRow("section collapsed") << false;
+        QTest::newRow("every section collapsed") << true;
+    }
+    void hiddenEntriesAreNotEdited()
+    {
+        QFETCH(bool, collapseAll);
+        TForm1& form = *m_form;
+        Popups popups;
+        form.SetEditorHost(&popups.host);
+        kit::ModalPlayer player({});
+        QTreeWidgetItem* level = named(form, "Level");
+        QTreeWidgetItem* nested = named(form, "Nested");
+
+        // Collapsing the section around the selection selects the section.
+        form.TreeView1->setCurrentItem(nested);
+        if (collapseAll)
+            QTest::mouseClick(form.Button6, Qt::LeftButton);
+        else
+            form.TreeView1->collapseItem(level);
+        QCOMPARE(form.TreeView1->currentItem(), level);
+        QCOMPARE(form.TreeView1->selectedItems(), QList<QTreeWidgetItem*>{level});
+
+        // An entry selected while hidden is not edited by Enter, a double-click or the wheel
+        // (selecting it as current would scroll to it and expand its section).
+        form.TreeView1->clearSelection();
+        nested->setSelected(true);
+        QVERIFY(!level->isExpanded());
+        QTest::keyClick(form.TreeView1, Qt::Key_Return);
+        QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {},
+                           form.TreeView1->visualItemRect(level).center());
+        QVERIFY(!form.FormMouseWheel(-120, form.SelectedLabelScreenRect().center()));
+        QCOMPARE(player.seen(), 0);
+        QVERIFY(!form.CurrentDoc()->Modified);
+        QCOMPARE(nested->text(0), QStringLiteral("Nested - [ 0 ]"));
         form.SetEditorHost(nullptr);
     }
 

@@ -9,6 +9,7 @@
 #include "TBcfgRec0C.h"
 #include "TBcfgRec0D.h"
 #include "TBcfgRecString.h"
+#include "TextRules.h"
 
 #include <QTest>
 #include <deque>
@@ -45,8 +46,9 @@ public:
         shown << p.nameLabel + "|" + p.text + "|" + QString::number(p.textLimit);
         lastString = p;
         const auto a = next();
+        // An empty answer leaves the field as the popup filled it.
         if (a)
-            typed = a->value(0);
+            typed = a->isEmpty() ? p.text : a->value(0);
         return a.has_value();
     }
     bool ShowChoicePopup(const QStringList& items, int selected, int& chosen) override
@@ -157,6 +159,18 @@ private slots:
                                 << QStringList{"same"};
         QTest::newRow("date") << BcfgBuilder().date("D", 2008, 3, 7).bytes()
                               << QStringList{"2008-03-07"};
+        // Texts that storing again would change.
+        QTest::newRow("UTF-8 outside the code page")
+            << BcfgBuilder().text(10, "U", 15, QStringLiteral("a\u4E2Db").toUtf8()).bytes()
+            << QStringList{};
+        QTest::newRow("same 8-bit text typed again")
+            << BcfgBuilder().text(10, "U", 15, QStringLiteral("\u4E2D").toUtf8()).bytes()
+            << QStringList{QStringLiteral("\u4E2D")};
+        QTest::newRow("backslash without its mark")
+            << BcfgBuilder().text(2, "E", 15, QStringLiteral("a\\\u0416").toUtf8()).bytes()
+            << QStringList{};
+        QTest::newRow("malformed UTF-8")
+            << BcfgBuilder().text(10, "U", 15, "ok\xC3\x28").bytes() << QStringList{};
     }
     void unchangedAcceptsDoNotMark()
     {
@@ -169,6 +183,34 @@ private slots:
         QCOMPARE(host.shown.size(), 1);
         QVERIFY(!doc->Modified);
         QCOMPARE(doc->Serialize(), bytes);
+    }
+
+    void changedTextsStoreAndMark_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("UTF-8 outside the code page")
+            << BcfgBuilder().text(10, "U", 15, QStringLiteral("\u4E2D").toUtf8()).bytes()
+            << QStringLiteral("\u0414\u043E\u043C");
+        QTest::newRow("backslash without its mark")
+            << BcfgBuilder().text(2, "E", 15, QStringLiteral("a\\\u0416").toUtf8()).bytes()
+            << QStringLiteral("b\\\u0416");
+        QTest::newRow("malformed UTF-8")
+            << BcfgBuilder().text(10, "U", 15, "ok\xC3\x28").bytes() << QStringLiteral("ok");
+    }
+    void changedTextsStoreAndMark()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, answer);
+        auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
+        auto* rec = static_cast<TBcfgRecString*>(doc->Record(0));
+        ScriptedHost host;
+        host.answers = {typed({answer})};
+        rec->Edit(host);
+        QVERIFY(rec->Modified && doc->Modified);
+        const QByteArray text = CodePage::FromUnicode(answer);
+        QCOMPARE(rec->GetText(), text);
+        QVERIFY(rec->Buffer.startsWith(TextRules::StoredForm(rec->TypeCode, text) + '\0'));
     }
 
     void rangesOfTheFourFieldPopups()

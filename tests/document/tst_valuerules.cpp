@@ -78,6 +78,53 @@ private slots:
                  std::numeric_limits<qint64>::max());
     }
 
+    void stepsWithinWhatTheFieldAccepts_data()
+    {
+        QTest::addColumn<qint64>("value");
+        QTest::addColumn<qint64>("max");
+        QTest::addColumn<qint64>("lowest");
+        QTest::addColumn<qint64>("highest");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<qint64>("expected");
+        const qint64 int32Min = std::numeric_limits<qint32>::min();
+        const qint64 int32Max = std::numeric_limits<qint32>::max();
+        // min is 0 in every row, as in the popups.
+        QTest::newRow("inside stops at max")
+            << 510LL << 512LL << int32Min << int32Max << 5 << 512LL;
+        QTest::newRow("above max steps on")
+            << 1000LL << 512LL << int32Min << int32Max << 2 << 1002LL;
+        QTest::newRow("below min steps on") << -5LL << 512LL << int32Min << int32Max << -2 << -7LL;
+        QTest::newRow("coordinate at int32 max")
+            << int32Max << 512LL << int32Min << int32Max << 1 << int32Max;
+        QTest::newRow("coordinate to int32 max")
+            << int32Max - 1 << 512LL << int32Min << int32Max << 3 << int32Max;
+        QTest::newRow("coordinate at int32 min")
+            << int32Min << 512LL << int32Min << int32Max << -1 << int32Min;
+        QTest::newRow("coordinate at int32 max steps back")
+            << int32Max << 512LL << int32Min << int32Max << -1 << int32Max - 1;
+        QTest::newRow("rect to 65534") << 65532LL << 512LL << 0LL << 65534LL << 5 << 65534LL;
+        QTest::newRow("rect at 65534") << 65534LL << 512LL << 0LL << 65534LL << 1 << 65534LL;
+        QTest::newRow("rect below 0 never further")
+            << -3LL << 512LL << 0LL << 65534LL << -1 << -3LL;
+        QTest::newRow("rect below 0 steps back") << -3LL << 512LL << 0LL << 65534LL << 2 << -1LL;
+        QTest::newRow("colour above 255 never further")
+            << 300LL << 255LL << 0LL << 255LL << 1 << 300LL;
+        QTest::newRow("colour above 255 steps back")
+            << 300LL << 255LL << 0LL << 255LL << -2 << 298LL;
+        QTest::newRow("alpha stops at 100") << 98LL << 100LL << 0LL << 100LL << 5 << 100LL;
+        QTest::newRow("alpha at 0") << 0LL << 100LL << 0LL << 100LL << -1 << 0LL;
+    }
+    void stepsWithinWhatTheFieldAccepts()
+    {
+        QFETCH(qint64, value);
+        QFETCH(qint64, max);
+        QFETCH(qint64, lowest);
+        QFETCH(qint64, highest);
+        QFETCH(int, steps);
+        QFETCH(qint64, expected);
+        QCOMPARE(StepBounded(value, 0, max, steps, lowest, highest), expected);
+    }
+
     void choiceWraps()
     {
         QCOMPARE(StepChoice(2, 3, 1), 0);
@@ -127,6 +174,33 @@ private slots:
         const StoredDate d = SplitDate(QDate(2008, 1, 1));
         QCOMPARE(d.year, 2008);
         QCOMPARE(int(d.month), 1);
+    }
+
+    void dateSteps_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("into the next year") << QDate(2007, 12, 31) << 1 << QDate(2008, 1, 1);
+        QTest::newRow("back a month") << QDate(2008, 3, 1) << -29 << QDate(2008, 2, 1);
+        QTest::newRow("stops at 31.12.9999") << QDate(9999, 12, 29) << 5 << QDate(9999, 12, 31);
+        QTest::newRow("stays at 31.12.9999") << QDate(9999, 12, 31) << 1 << QDate(9999, 12, 31);
+        QTest::newRow("back from 31.12.9999") << QDate(9999, 12, 31) << -1 << QDate(9999, 12, 30);
+        QTest::newRow("stops at 1.01.0001") << QDate(1, 1, 3) << -5 << QDate(1, 1, 1);
+        QTest::newRow("stays at 1.01.0001") << QDate(1, 1, 1) << -1 << QDate(1, 1, 1);
+        QTest::newRow("the widest step")
+            << QDate(2000, 1, 1) << std::numeric_limits<int>::max() << QDate(9999, 12, 31);
+    }
+    void dateSteps()
+    {
+        QFETCH(QDate, date);
+        QFETCH(int, steps);
+        QFETCH(QDate, expected);
+        const QDate stepped = StepDate(date, steps);
+        QCOMPARE(stepped, expected);
+        // What is stored can be edited again.
+        const StoredDate stored = SplitDate(stepped);
+        QCOMPARE(EncodeDate(stored.year, stored.month, stored.day), stepped);
     }
 
     void typedTimes_data()

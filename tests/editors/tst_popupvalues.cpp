@@ -189,6 +189,47 @@ private slots:
         QCOMPARE(typed[size_t(field)], expected);
     }
 
+    void wheelKeepsWhatTheRecordAccepts_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("delta");
+        QTest::newRow("x at the int32 maximum, towards the user")
+            << BcfgBuilder().coordinates("P", 1, 2).bytes() << "Edit1"
+            << "2147483647" << -120;
+        QTest::newRow("y at the int32 minimum, away from the user")
+            << BcfgBuilder().coordinates("P", 1, 2).bytes() << "Edit2"
+            << "-2147483648" << 120;
+        QTest::newRow("rectangle at 65534, towards the user")
+            << BcfgBuilder().rect("R", 1, 2, 3, 4).bytes() << "Edit3"
+            << "65534" << -120;
+    }
+    void wheelKeepsWhatTheRecordAccepts()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(int, delta);
+        auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
+        TBcfgRecAll* const record = doc->Record(0);
+        QDialog* const form = record->TypeCode == 7 ? static_cast<QDialog*>(&m->form07)
+                                                    : static_cast<QDialog*>(&m->form080E);
+        auto* const edit = form->findChild<QLineEdit*>(field);
+        PopupUser user(form, {[&] {
+                           QTest::mouseClick(edit, Qt::LeftButton);
+                           edit->selectAll();
+                           QTest::keyClicks(edit, text);
+                           rollWheel(edit, delta);
+                           QCOMPARE(edit->text(), text);
+                           QTest::keyClick(edit, Qt::Key_Return);
+                       }});
+        record->Edit(m->host);
+        QTRY_COMPARE(user.stepsRun(), 1);
+        QVERIFY(!user.leftOpen()); // the record took the value: no second showing
+        QVERIFY(record->DisplayText().contains(text.toLatin1()));
+    }
+
     void tooLongTextIsCutAndThePopupStaysOpen_data()
     {
         QTest::addColumn<bool>("withCallback");
@@ -342,22 +383,39 @@ private slots:
         QCOMPARE(answer, chosen);
     }
 
+    void calendarShowsTheDateAndEnterTakesTheChosenOne_data()
+    {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QDate>("expected");
+        QTest::newRow("a day on") << QDate(2007, 12, 31) << int(Qt::Key_Right) << QDate(2008, 1, 1);
+        // A date record holds years 1 to 9999 only.
+        QTest::newRow("not past 31.12.9999")
+            << QDate(9999, 12, 31) << int(Qt::Key_Right) << QDate(9999, 12, 31);
+        QTest::newRow("not before 1.01.0001")
+            << QDate(1, 1, 1) << int(Qt::Key_Left) << QDate(1, 1, 1);
+        QTest::newRow("not a week before 1.01.0001")
+            << QDate(1, 1, 3) << int(Qt::Key_Up) << QDate(1, 1, 1);
+    }
     void calendarShowsTheDateAndEnterTakesTheChosenOne()
     {
+        QFETCH(QDate, date);
+        QFETCH(int, key);
+        QFETCH(QDate, expected);
         TForm0D& form = m->form0D;
         QCalendarWidget* const calendar = form.MonthCalendar1;
         PopupUser user(&form, {[&] {
             QCOMPARE(calendar->geometry(), form.rect());
             QVERIFY(form.width() >= calendar->minimumSizeHint().width());
-            QCOMPARE(calendar->monthShown(), 12);
+            QCOMPARE(calendar->monthShown(), date.month());
             QCOMPARE(form.focusWidget(), calendar->focusProxy());
-            QTest::keyClick(calendar->focusProxy(), Qt::Key_Right);
+            QTest::keyClick(calendar->focusProxy(), Qt::Key(key));
             QTest::keyClick(calendar->focusProxy(), Qt::Key_Return);
         }});
         QDate chosen;
-        QVERIFY(m->host.ShowDatePopup(QDate(2007, 12, 31), chosen));
+        QVERIFY(m->host.ShowDatePopup(date, chosen));
         QTRY_COMPARE(user.stepsRun(), 1);
-        QCOMPARE(chosen, QDate(2008, 1, 1));
+        QCOMPARE(chosen, expected);
     }
 };
 
