@@ -698,6 +698,10 @@ bool TForm1::PositionRestorePending() const
 
 void TForm1::restorePosition()
 {
+    m_restoreScheduled = false;
+    // The window manager may take the window off screen again while it frames it.
+    if (!windowHandle() || !windowHandle()->isExposed())
+        return;
     m_restorePending = false;
     const QString section = QStringLiteral("Position");
     const QRect outer = frameGeometry();

@@ -57,6 +57,10 @@ private slots:
         QTest::newRow("first wins") << QByteArray("[Position]\nTop=1\nTop=2\n") << "Top" << 1;
         QTest::newRow("comment") << QByteArray("[Position]\n;Top=1\n") << "Top" << -7;
         QTest::newRow("overflow") << QByteArray("[Position]\nTop=99999999999\n") << "Top" << -7;
+        QTest::newRow("byte order mark")
+            << QByteArray("\xEF\xBB\xBF[Position]\nTop=3\n") << "Top" << 3;
+        QTest::newRow("byte order mark, key first")
+            << QByteArray("\xEF\xBB\xBFTop=1\n[Position]\nTop=4\n") << "Top" << 4;
     }
     void reading()
     {
@@ -86,6 +90,13 @@ private slots:
                        "=250\r\nWidth=3\r\nHeight=-4\r\n\r\n[Last]\r\nx=y\r\n[New]\r\nLeft=7\r\n"));
         QCOMPARE(ini.ReadInteger("position", "TOP", 0), 250);
         QCOMPARE(ini.ReadInteger("Other", "Top", 0), 5);
+    }
+
+    void writingAfterAByteOrderMarkKeepsIt()
+    {
+        const QString path = file("\xEF\xBB\xBF[Position]\nTop=1\n");
+        IniFile(path).WriteInteger("Position", "Top", 2);
+        QCOMPARE(read(path), QByteArray("\xEF\xBB\xBF[Position]\nTop=2\n"));
     }
 
     void writingCreatesTheFile()

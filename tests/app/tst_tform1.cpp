@@ -5,6 +5,7 @@
 #include "IniFile.h"
 #include "TBcfgRec0103.h"
 #include "TForm2.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -738,6 +739,101 @@ private slots:
         reads.clear();
         QTest::qWait(20);
         QVERIFY(reads.isEmpty());
+    }
+
+    void restoredPlacement_data()
+    {
+        QTest::addColumn<qint64>("top");
+        QTest::addColumn<qint64>("left");
+        QTest::addColumn<qint64>("height");
+        QTest::addColumn<qint64>("width");
+        QTest::addColumn<QRect>("expected"); // empty: design size, centred
+        const qint64 big = std::numeric_limits<int>::max();
+        const qint64 small = std::numeric_limits<int>::min();
+        QTest::newRow("as saved") << qint64(100) << qint64(50) << qint64(500) << qint64(400)
+                                  << QRect(50, 100, 400, 500);
+        QTest::newRow("below the minimum size")
+            << qint64(0) << qint64(0) << qint64(10) << qint64(10) << QRect(0, 0, 320, 460);
+        QTest::newRow("taller than the desktop")
+            << qint64(0) << qint64(0) << big << big << QRect(0, 0, 2100, 1000);
+        QTest::newRow("partly off the desktop") << qint64(-300) << qint64(1200) << qint64(500)
+                                                << qint64(400) << QRect(1200, -300, 400, 500);
+        QTest::newRow("just off the right edge")
+            << qint64(0) << qint64(2100) << qint64(500) << qint64(400) << QRect();
+        QTest::newRow("below the smaller screen")
+            << qint64(600) << qint64(1400) << qint64(500) << qint64(400) << QRect();
+        QTest::newRow("at the end of the range") << big << big << big << big << QRect();
+        QTest::newRow("at the start of the range") << small << small << small << small << QRect();
+        QTest::newRow("wrapping onto the screen")
+            << qint64(0) << big - 100 << qint64(500) << qint64(400) << QRect();
+        QTest::newRow("on the second screen") << qint64(10) << qint64(1400) << qint64(500)
+                                              << qint64(400) << QRect(1400, 10, 400, 500);
+    }
+    void restoredPlacement()
+    {
+        QFETCH(qint64, top);
+        QFETCH(qint64, left);
+        QFETCH(qint64, height);
+        QFETCH(qint64, width);
+        QFETCH(QRect, expected);
+        const QList<QRect> screens{{0, 0, 1280, 1000}, {1300, 0, 800, 600}};
+        const auto restored = WindowPlacement::Restored({top, left, height, width},
+                                                        TForm1::MinimumOuterSize(), screens);
+        QCOMPARE(restored.value_or(QRect()), expected);
+    }
+
+    void positionOffEveryScreenGivesTheDesignSize()
+    {
+        const int end = std::numeric_limits<int>::max();
+        QMap<QString, int> stored{{"Position/Top", end},
+                                  {"Position/Left", end},
+                                  {"Position/Height", end},
+                                  {"Position/Width", end}};
+        TForm1 form;
+        form.SetSettings({[&](const QString& section, const QString& key, int fallback) {
+                              return stored.value(section + '/' + key, fallback);
+                          },
+                          {}});
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.move(0, 0); // the restore must bring it back to the middle
+        QTRY_VERIFY(!form.PositionRestorePending());
+        const QRect available = form.screen()->availableGeometry();
+        QCOMPARE(form.frameGeometry().size(), TForm1::DesignOuterSize());
+        QVERIFY(qAbs(form.frameGeometry().center().x() - available.center().x()) <= 1);
+        QVERIFY(qAbs(form.frameGeometry().center().y() - available.center().y()) <= 1);
+    }
+
+    void restoreWaitsForTheWindowWhenABoxComesFirst()
+    {
+        QMap<QString, int> stored{{"Position/Top", 20},
+                                  {"Position/Left", 30},
+                                  {"Position/Height", 600},
+                                  {"Position/Width", 500}};
+        TForm1 form;
+        form.SetSettings({[&](const QString& section, const QString& key, int fallback) {
+                              return stored.value(section + '/' + key, fallback);
+                          },
+                          {}});
+        // A failed command-line open shows its box before the window: its event loop runs the
+        // timer while the window is still hidden.
+        Dialogs::SetTestMode(false);
+        {
+            kit::ModalPlayer player({[&form](QWidget* modal) {
+                QTRY_VERIFY(!form.Timer1->isActive());
+                qobject_cast<QDialog*>(modal)->accept();
+            }});
+            form.FormCreate({QStringLiteral("missing")});
+            QCOMPARE(player.seen(), 1);
+        }
+        Dialogs::SetTestMode(true);
+        QVERIFY(form.PositionRestorePending());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTRY_VERIFY(!form.PositionRestorePending());
+        // The saved outer frame becomes the outer frame, not the client area.
+        QCOMPARE(form.frameGeometry(), QRect(30, 20, 500, 600));
     }
 
     void savePositionWritesTheOuterBounds()

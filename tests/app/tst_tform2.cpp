@@ -61,6 +61,29 @@ private slots:
         QVERIFY(done);
     }
 
+    void keys()
+    {
+        QWidget parent;
+        TForm2 help(&parent);
+        bool done = false;
+        QTimer::singleShot(0, [&] {
+            // Tab leaves the editable page instead of typing into it; Ctrl+Tab turns the page.
+            QTest::keyClick(help.PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+            QCOMPARE(help.PageControl1->currentIndex(), 1);
+            help.Memo2->setFocus();
+            const QString text = help.Memo2->toPlainText();
+            QTest::keyClick(help.Memo2, Qt::Key_Tab);
+            QCOMPARE(help.Memo2->toPlainText(), text);
+            QVERIFY(!help.Memo2->hasFocus());
+            // Enter on the focused Close button closes the window.
+            help.Button1->setFocus();
+            QTest::keyClick(help.Button1, Qt::Key_Return);
+            done = true;
+        });
+        QCOMPARE(help.exec(), int(QDialog::Accepted));
+        QVERIFY(done);
+    }
+
     void controlsFollowTheWindow()
     {
         TForm2 help;
