@@ -280,11 +280,13 @@ void TForm1::LMDFileOpenEdit1Change()
         try {
             doc = TBCFGFile::Load(fileName, TreeView1, &reporter);
         } catch (const BcfgError& error) {
+            // Entries a load appended before it failed point into its released records: they go
+            // before the box lets the tree paint. The previous document stays current; its
+            // entries come back so that what Save would write is visible.
+            TreeView1->clear();
             Dialogs::Error(this, error.text());
-            // The previous document stays current; show its entries again so that what Save
-            // would write is visible.
             if (m_currentDoc)
-                m_currentDoc->BuildTree(*TreeView1);
+                showEntries(*m_currentDoc);
             return;
         }
     } else {
@@ -303,9 +305,12 @@ void TForm1::LMDFileOpenEdit1Change()
             FormPaint();
             return;
         }
-        TreeView1->clear();
         doc->ShowInTree = true;
-        doc->BuildTree(*TreeView1);
+        if (!showEntries(*doc)) {
+            Dialogs::Error(this, QStringLiteral("Out of memory"));
+            showEntries(*m_currentDoc);
+            return;
+        }
         if (!doc->FullyLoaded())
             reporter.loadMessage(doc->StopMessage());
     }
@@ -315,6 +320,18 @@ void TForm1::LMDFileOpenEdit1Change()
     Button4->setEnabled(true);
     Label2->setVisible(false);
     FormPaint();
+}
+
+bool TForm1::showEntries(TBCFGFile& doc)
+{
+    TreeView1->clear();
+    try {
+        doc.BuildTree(*TreeView1);
+        return true;
+    } catch (const std::bad_alloc&) {
+        TreeView1->clear();
+        return false;
+    }
 }
 
 bool TForm1::saveTo(const QString& fileName)
@@ -663,14 +680,18 @@ void TForm1::Button4Click()
     ProgressBar1->setValue(0);
 
     m_lastImport.translated = Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName);
-    m_lastImport.merge =
-        Import::MergeDocuments(*m_currentDoc, *source, m_lastImport.translated, [this] {
-            ++m_lastImport.steps;
-            ProgressBar1->setValue(qMin(ProgressBar1->value() + 1, ProgressBar1->maximum()));
-            QCoreApplication::processEvents();
-            if (m_importStepObserver)
-                m_importStepObserver();
-        });
+    try {
+        m_lastImport.merge =
+            Import::MergeDocuments(*m_currentDoc, *source, m_lastImport.translated, [this] {
+                ++m_lastImport.steps;
+                ProgressBar1->setValue(qMin(ProgressBar1->value() + 1, ProgressBar1->maximum()));
+                QCoreApplication::processEvents();
+                if (m_importStepObserver)
+                    m_importStepObserver();
+            });
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+    }
     source.reset();
     relabelAll();
     finish();

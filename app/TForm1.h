@@ -159,6 +159,8 @@ private:
     // Applies the saved outer frame, or the design size centred when it lies off every screen.
     void restorePosition();
     void buildTabOrder();
+    // Shows doc's entries in the tree; false, with an empty tree, when memory runs out.
+    bool showEntries(TBCFGFile& doc);
     // Saves the current document; false (after the error box) when it failed.
     bool saveTo(const QString& fileName);
     void relabelAll();
