@@ -301,9 +301,19 @@ void TForm1::LMDFileOpenEdit1Change()
             this, QStringLiteral("Confirm"), QStringLiteral("Save file before opening another?"));
         if (answer == Dialogs::Answer::Cancel)
             return;
-        if (answer == Dialogs::Answer::Yes && !saveTo(m_documentFileName)) {
-            FormPaint();
-            return;
+        if (answer == Dialogs::Answer::Yes) {
+            if (!saveTo(m_documentFileName)) {
+                FormPaint();
+                return;
+            }
+            // The file to open may be the one just saved: read what is on disk now.
+            try {
+                doc = TBCFGFile::Load(fileName, nullptr, nullptr);
+            } catch (const BcfgError& error) {
+                Dialogs::Error(this, error.text());
+                FormPaint();
+                return;
+            }
         }
         doc->ShowInTree = true;
         if (!showEntries(*doc)) {
