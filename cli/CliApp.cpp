@@ -167,9 +167,7 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
     return usage(err, QStringLiteral("unknown command: %1").arg(command));
 }
 
-} // namespace
-
-int RunCli(const QStringList& arguments, QByteArray& out, QByteArray& err)
+int runWithCodePage(const QStringList& arguments, QByteArray& out, QByteArray& err)
 {
     QStringList args = arguments;
     if (!args.isEmpty() && args.first() == QLatin1String("--codepage")) {
@@ -188,10 +186,24 @@ int RunCli(const QStringList& arguments, QByteArray& out, QByteArray& err)
         }
         args = args.mid(1);
     }
+    return run(args, out, err);
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, QByteArray& out, QByteArray& err)
+{
+    // Whatever goes wrong ends in a message and status 1, never in an abort.
     try {
-        return run(args, out, err);
+        return runWithCodePage(arguments, out, err);
     } catch (const BcfgError& error) {
         err += error.boxText().toUtf8() + '\n';
-        return Failed;
+    } catch (const std::bad_alloc&) {
+        err += "Out of memory.\n";
+    } catch (const std::exception& error) {
+        err += BcfgError::withFullStop(QString::fromLocal8Bit(error.what())).toUtf8() + '\n';
+    } catch (...) {
+        err += "Unexpected error.\n";
     }
+    return Failed;
 }

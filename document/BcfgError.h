@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <exception>
+#include <new>
 
 // The one error the document layer throws. Its text is what the user reads in
 // the error box ("Stream read error", "Cannot open file "x". reason", ...).
@@ -25,3 +26,14 @@ private:
     QString m_text;
     QByteArray m_utf8;
 };
+
+// Runs work and turns running out of memory into the error the user is shown.
+// Whatever work was building is gone by then, so the text can be allocated.
+template <typename Work> decltype(auto) OutOfMemoryAsError(Work&& work)
+{
+    try {
+        return work();
+    } catch (const std::bad_alloc&) {
+        throw BcfgError(QStringLiteral("Out of memory"));
+    }
+}

@@ -1,11 +1,12 @@
 #include "Import.h"
 
+#include "BcfgError.h"
 #include "TBCFGFile.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
-#include <QHash>
 #include <QtEndian>
+#include <unordered_map>
 
 namespace Import {
 
@@ -64,6 +65,8 @@ class PathNumbers
 public:
     static constexpr int None = -1;
 
+    explicit PathNumbers(size_t expected) { m_numbers.reserve(expected); }
+
     int number(int parentNumber, const TBcfgRecAll& rec, bool translate, bool add)
     {
         const QByteArray name = levelName(rec, translate);
@@ -72,18 +75,20 @@ public:
         qToLittleEndian(rec.TypeCode, key.data() + 4);
         qToLittleEndian(quint32(rec.Occurrence), key.data() + 8);
         key.append(name);
-        const auto it = m_numbers.constFind(key);
-        if (it != m_numbers.cend())
-            return *it;
+        const auto it = m_numbers.find(key);
+        if (it != m_numbers.end())
+            return it->second;
         if (!add)
             return None;
         const int next = int(m_numbers.size());
-        m_numbers.insert(key, next);
+        m_numbers.emplace(key, next);
         return next;
     }
 
 private:
-    QHash<QByteArray, int> m_numbers;
+    // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory in
+    // it terminates instead of throwing.
+    std::unordered_map<QByteArray, int> m_numbers;
 };
 
 // Path numbers of a document's records in array order (parents come first).
@@ -107,26 +112,30 @@ std::vector<int> numberPaths(PathNumbers& numbers, const TBCFGFile& doc, bool tr
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
                       const std::function<void()>& step)
 {
-    PathNumbers numbers;
-    const std::vector<int> currentPaths = numberPaths(numbers, current, translate, true);
-    // The first current record of each path wins.
-    std::vector<TBcfgRecAll*> first(currentPaths.size(), nullptr);
-    for (size_t i = currentPaths.size(); i-- > 0;)
-        first[size_t(currentPaths[i])] = current.Record(int(i));
-    const std::vector<int> sourcePaths = numberPaths(numbers, source, translate, false);
+    return OutOfMemoryAsError([&] {
+        // Everything the matching needs is built before the first record
+        // changes, so running out of memory here leaves current as it was.
+        PathNumbers numbers(size_t(current.Count()));
+        const std::vector<int> currentPaths = numberPaths(numbers, current, translate, true);
+        // The first current record of each path wins.
+        std::vector<TBcfgRecAll*> first(currentPaths.size(), nullptr);
+        for (size_t i = currentPaths.size(); i-- > 0;)
+            first[size_t(currentPaths[i])] = current.Record(int(i));
+        const std::vector<int> sourcePaths = numberPaths(numbers, source, translate, false);
 
-    Result result;
-    for (const auto& imported : source.Records()) {
-        const int path = sourcePaths[size_t(imported->Index)];
-        if (TBcfgRecAll* target = path == PathNumbers::None ? nullptr : first[size_t(path)]) {
-            ++result.matched;
-            if (target->MergeFrom(*imported))
-                ++result.accepted;
+        Result result;
+        for (const auto& imported : source.Records()) {
+            const int path = sourcePaths[size_t(imported->Index)];
+            if (TBcfgRecAll* target = path == PathNumbers::None ? nullptr : first[size_t(path)]) {
+                ++result.matched;
+                if (target->MergeFrom(*imported))
+                    ++result.accepted;
+            }
+            if (step)
+                step();
         }
-        if (step)
-            step();
-    }
-    return result;
+        return result;
+    });
 }
 
 } // namespace Import

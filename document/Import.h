@@ -28,6 +28,8 @@ struct Result {
 // path takes its value over (MergeFrom). Paths are compared level by level
 // (type code, occurrence, name text), never as concatenated keys, which can
 // read alike for different paths. step runs after every source record.
+// Throws BcfgError "Out of memory", before any record changed when the
+// matching itself cannot be built.
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
                       const std::function<void()>& step = {});
 

@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 #include "LoaderState.h"
+#include "PlatformFile.h"
 #include "RecordFactory.h"
 #include "RecordStream.h"
 #include "TextRules.h"
@@ -9,15 +10,39 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSaveFile>
 #include <QtEndian>
+#include <unordered_map>
 
 namespace {
+
+const QString NotRegular = QStringLiteral("Not a regular file");
 
 QString fullPath(const QString& fileName)
 {
     return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
+
+BcfgError cannotOpen(const QString& fileName, const QString& reason)
+{
+    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
+}
+
+BcfgError cannotCreate(const QString& fileName, const QString& reason)
+{
+    return BcfgError(
+        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(fileName), reason));
+}
+
+// Whether saving to fileName replaces a regular file or creates a new one.
+// QSaveFile writes to the end of a chain of links, and replaces the link
+// itself when the chain loops, so the chain is followed here the same way.
+bool replacesRegularFileOrNothing(const QString& fileName)
+{
+    QFileInfo target(fileName);
+    for (int depth = 0; depth < 128 && target.isSymLink(); ++depth)
+        target.setFile(target.symLinkTarget());
+    return !target.isSymLink() && (!target.exists() || target.isFile());
 }
 
 QByteArray hexCode(quint32 code)
@@ -36,31 +61,40 @@ bool hasNoLayout(quint32 code, qint32 max)
 std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tree,
                                            LoadReporter* reporter)
 {
-    QFile file(fileName);
-    if (QFileInfo(fileName).isDir() || !file.open(QIODevice::ReadOnly)) {
-        const QString reason =
-            QFileInfo(fileName).isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        throw BcfgError(
-            QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw BcfgError(QStringLiteral("Stream read error"));
-    return FromBytes(bytes, tree, reporter);
+    return OutOfMemoryAsError([&] {
+        // Only regular files are read: a device may never end, and opening a
+        // pipe waits for a writer, so the kind is checked before opening.
+        const QFileInfo info(fileName);
+        if (info.isDir())
+            throw cannotOpen(fileName, QStringLiteral("Is a directory"));
+        if (info.exists() && !info.isFile())
+            throw cannotOpen(fileName, NotRegular);
+        QFile file(fileName);
+        if (!file.open(QIODevice::ReadOnly))
+            throw cannotOpen(fileName, file.errorString());
+        if (!PlatformFile::IsRegular(file)) // replaced since the check
+            throw cannotOpen(fileName, NotRegular);
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            throw BcfgError(QStringLiteral("Stream read error"));
+        return FromBytes(bytes, tree, reporter);
+    });
 }
 
 std::unique_ptr<TBCFGFile> TBCFGFile::FromBytes(const QByteArray& bytes, TreeSink* tree,
                                                 LoadReporter* reporter)
 {
-    std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
-    doc->ShowInTree = tree != nullptr;
-    doc->Parse(bytes); // throws before any entry exists
-    if (tree)
-        doc->BuildTree(*tree);
-    if (!doc->FullyLoaded() && reporter)
-        reporter->loadMessage(doc->StopMessage());
-    doc->Modified = false;
-    return doc;
+    return OutOfMemoryAsError([&] {
+        std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
+        doc->ShowInTree = tree != nullptr;
+        doc->Parse(bytes); // throws before any entry exists
+        if (tree)
+            doc->BuildTree(*tree);
+        if (!doc->FullyLoaded() && reporter)
+            reporter->loadMessage(doc->StopMessage());
+        doc->Modified = false;
+        return doc;
+    });
 }
 
 void TBCFGFile::Parse(const QByteArray& bytes)
@@ -68,7 +102,9 @@ void TBCFGFile::Parse(const QByteArray& bytes)
     RecordReader in(bytes);
     LoaderState state;
     // Occurrence: earlier records with the same parent and the same 32-byte name.
-    QHash<QByteArray, qint32> seen;
+    // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory in
+    // it terminates instead of throwing.
+    std::unordered_map<QByteArray, qint32> seen;
     while (in.pos() < in.size()) {
         const qsizetype offset = in.pos();
         const quint32 code = in.remaining() >= 4 ? in.u32() : (in.read(in.remaining()), 0u);
@@ -138,19 +174,24 @@ QByteArray TBCFGFile::Serialize() const
 
 void TBCFGFile::Save(const QString& fileName)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        throw BcfgError(QStringLiteral("Cannot create file \"%1\". %2")
-                            .arg(fullPath(fileName), file.errorString()));
-    const QByteArray bytes = Serialize();
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw BcfgError(QStringLiteral("Stream write error")); // QSaveFile discards the temporary
+    OutOfMemoryAsError([&] {
+        // QSaveFile renames its temporary over the path (or over what its links
+        // lead to), which would put a regular file where a device or pipe was.
+        if (!replacesRegularFileOrNothing(fileName))
+            throw cannotCreate(fileName, NotRegular);
+        const QByteArray bytes = Serialize();
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly))
+            throw cannotCreate(fileName, file.errorString());
+        if (file.write(bytes) != bytes.size() || !file.commit())
+            throw BcfgError(QStringLiteral("Stream write error")); // the temporary is discarded
+    });
     ClearModified();
 }
 
 void TBCFGFile::SaveTo(QIODevice& device)
 {
-    const QByteArray bytes = Serialize();
+    const QByteArray bytes = OutOfMemoryAsError([this] { return Serialize(); });
     if (device.write(bytes) != bytes.size())
         throw BcfgError(QStringLiteral("Stream write error"));
     ClearModified();

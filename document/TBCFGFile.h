@@ -15,10 +15,12 @@ class QIODevice;
 class TBCFGFile
 {
 public:
-    // Loads fileName. With a tree (ShowInTree) the entries are appended to it;
+    // Loads fileName, which must be a regular file (or a link to one); nothing
+    // else is opened. With a tree (ShowInTree) the entries are appended to it;
     // the message about a block that cannot be read goes to reporter (if any)
     // after the entries exist. Throws BcfgError ("Cannot open file ...",
-    // "Stream read error"); no entries are appended then.
+    // "Stream read error", "Out of memory"); no entries are appended then,
+    // unless memory runs out while they are.
     static std::unique_ptr<TBCFGFile> Load(const QString& fileName, TreeSink* tree,
                                            LoadReporter* reporter);
     // The same for bytes already in memory.
@@ -53,7 +55,9 @@ public:
     QByteArray Serialize() const;
     // Replaces fileName atomically; on failure the file is untouched, the
     // marks stay and BcfgError ("Cannot create file ...", "Stream write
-    // error") is thrown. On success every Modified mark is cleared.
+    // error", "Out of memory") is thrown. An existing fileName that is not a
+    // regular file (or a link to one) is refused. On success every Modified
+    // mark is cleared.
     void Save(const QString& fileName);
     // Writes to an open device; the same marks rule.
     void SaveTo(QIODevice& device);

@@ -1,11 +1,26 @@
 #include "BcfgBuilder.h"
 #include "CliApp.h"
 #include "CodePage.h"
+#include "TestFifo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+// A memory limit means nothing under AddressSanitizer, which reserves far more.
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define UNDER_ASAN 1
+#endif
+#endif
 
 namespace {
 struct Run {
@@ -144,6 +159,66 @@ private slots:
         QCOMPARE(cli({"import", partial}).status, 1);
         const Run badPage = cli({"--codepage", "nope", "tree", partial});
         QCOMPARE(badPage.status, 1);
+    }
+
+    // PIPE stands for a named pipe, IN for a good file; the message names the pipe.
+    void notRegularFilesExitOne_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("tree of a pipe")
+            << QStringList{"tree", "PIPE"} << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("copy onto a pipe") << QStringList{"copy", "IN", "PIPE"}
+                                          << "Cannot create file \"%1\". Not a regular file.\n";
+    }
+    void notRegularFilesExitOne()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs pipes");
+#else
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const QString pipe = m_dir.filePath(QStringLiteral("pipe %1").arg(QTest::currentDataTag()));
+        TestFifo fifo(pipe);
+        QVERIFY(fifo.created());
+        const QString in = write("in.bcfg", BcfgBuilder().integer(1, "v", 0, 9, 1).bytes());
+        for (QString& arg : args)
+            arg = arg == "PIPE" ? pipe : arg == "IN" ? in : arg;
+        const Run r = cli(args);
+        QCOMPARE(r.status, 1);
+        QCOMPARE(QString::fromUtf8(r.err), message.arg(QDir::toNativeSeparators(pipe)));
+        QVERIFY(fifo.stillThere());
+#endif
+    }
+
+    // Running out of memory is reported like any failure, never by aborting.
+    void outOfMemoryExitsOne()
+    {
+#if !defined(Q_OS_UNIX)
+        QSKIP("needs setrlimit");
+#elif defined(UNDER_ASAN)
+        QSKIP("AddressSanitizer does not run under a memory limit");
+#else
+        const QString program = qEnvironmentVariable("PARVANE_CLI");
+        if (program.isEmpty())
+            QSKIP("PARVANE_CLI is not set (run through CTest)");
+        // 24 MB of small text records take several times that once loaded;
+        // 128 MB of address space are enough to start but not to load them.
+        const QByteArray record = BcfgBuilder().text(4, "T", 3, "abc").bytes();
+        const QString file = write("huge.bcfg", record.repeated(500000));
+        QProcess process;
+        process.setChildProcessModifier([] {
+            const rlimit limit{128 << 20, 128 << 20};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+        process.start(program, {"tree", file});
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.readAllStandardError(), QByteArray("Out of memory.\n"));
+        QCOMPARE(process.exitCode(), 1);
+        QVERIFY(process.readAllStandardOutput().isEmpty());
+        QVERIFY(QFile::remove(file));
+#endif
     }
 
     void codePageOption()

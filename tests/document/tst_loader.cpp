@@ -3,6 +3,7 @@
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
 #include "TBcfgRecString.h"
+#include "TestFifo.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -54,6 +55,40 @@ public:
     void loadMessage(const QString& text) override { texts << text; }
     QStringList texts;
 };
+
+// In a fresh directory, makes what a row names: "dir", "fifo", "loop" (two links
+// that point at each other), an absolute path that exists already, or "link X"
+// (a link to X). Returns the path of what was made.
+QString makeEntry(const QString& dir, const QString& what)
+{
+    if (what.startsWith(QLatin1String("link "))) {
+        const QString link = dir + "/link";
+        return QFile::link(makeEntry(dir, what.mid(5)), link) ? link : QString();
+    }
+    if (what == QLatin1String("dir"))
+        return QDir(dir).mkdir(what) ? dir + "/dir" : QString();
+    if (what == QLatin1String("loop")) {
+        const bool made =
+            QFile::link(dir + "/b", dir + "/a") && QFile::link(dir + "/a", dir + "/b");
+        return made ? dir + "/a" : QString();
+    }
+    return what.startsWith('/') ? what : dir + '/' + what; // the pipe is made by the caller
+}
+
+// What a directory holds, with the kind of each entry and where links point.
+QStringList shapeOf(const QString& dir)
+{
+    QStringList shape;
+    const auto entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                                 QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries)
+        shape << entry.fileName() + ':' +
+                     (entry.isSymLink() ? "link to " + entry.symLinkTarget()
+                      : entry.isDir()   ? QStringLiteral("dir")
+                      : entry.isFile()  ? QStringLiteral("file")
+                                        : QStringLiteral("other"));
+    return shape;
+}
 
 // A device that accepts only the first limit bytes.
 class FailingDevice : public QBuffer
@@ -349,6 +384,118 @@ private slots:
             QVERIFY2(e.text().startsWith("Cannot create file \""), qPrintable(e.text()));
         }
         QVERIFY(doc->Modified && doc->Record(0)->Modified);
+    }
+
+    // Nothing but a regular file is opened: a device may never end and a pipe
+    // waits for a writer.
+    void notRegularFilesAreNotRead_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("directory") << "dir"
+                                   << "Is a directory";
+        QTest::newRow("link to a directory") << "link dir"
+                                             << "Is a directory";
+        QTest::newRow("device") << "/dev/null"
+                                << "Not a regular file";
+        QTest::newRow("link to a device") << "link /dev/null"
+                                          << "Not a regular file";
+        QTest::newRow("pipe") << "fifo"
+                              << "Not a regular file";
+        QTest::newRow("link to a pipe") << "link fifo"
+                                        << "Not a regular file";
+    }
+    void notRegularFilesAreNotRead()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs pipes and /dev/null");
+#else
+        QFETCH(QString, what);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        TestFifo fifo(dir.filePath("fifo"));
+        QVERIFY(fifo.created());
+        const QString path = makeEntry(dir.path(), what);
+        QVERIFY(!path.isEmpty());
+        RecordingTree tree;
+        try {
+            TBCFGFile::Load(path, &tree, nullptr);
+            QFAIL("loaded what is not a regular file");
+        } catch (const BcfgError& e) {
+            QCOMPARE(
+                e.text(),
+                QStringLiteral("Cannot open file \"%1\". %2")
+                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
+        }
+        QVERIFY(tree.nodes.empty());
+        QVERIFY(fifo.stillThere());
+#endif
+    }
+
+    // Saving renames a new file over the path: never over a pipe, a device or
+    // a directory, nor over what a link leads to when that is one of them.
+    void saveNeverReplacesWhatIsNotARegularFile_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("pipe") << "fifo";
+        QTest::newRow("link to a pipe") << "link fifo";
+        QTest::newRow("directory") << "dir";
+        QTest::newRow("link to a directory") << "link dir";
+        QTest::newRow("links in a loop") << "loop";
+    }
+    void saveNeverReplacesWhatIsNotARegularFile()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs pipes");
+#else
+        QFETCH(QString, what);
+        QTemporaryDir dir;
+        TestFifo fifo(dir.filePath("fifo"));
+        QVERIFY(fifo.created());
+        const QString path = makeEntry(dir.path(), what);
+        QVERIFY(!path.isEmpty());
+        const QStringList before = shapeOf(dir.path());
+        auto doc =
+            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr);
+        doc->Record(0)->MarkModified();
+        try {
+            doc->Save(path);
+            QFAIL("saved over what is not a regular file");
+        } catch (const BcfgError& e) {
+            QCOMPARE(e.text(),
+                     QStringLiteral("Cannot create file \"%1\". Not a regular file")
+                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+        }
+        QCOMPARE(shapeOf(dir.path()), before);
+        QVERIFY(fifo.stillThere());
+        QVERIFY(doc->Modified && doc->Record(0)->Modified);
+#endif
+    }
+
+    // A link to a regular file stands for the file: loading reads it, saving
+    // replaces the file (keeping its permissions) and leaves the link.
+    void linksToRegularFilesAreFollowed()
+    {
+        QTemporaryDir dir;
+        const QString target = dir.filePath("target.bcfg");
+        const QString link = dir.filePath("link.bcfg");
+        QFile file(target);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(BcfgBuilder().integer(1, "old", 0, 9, 1).bytes());
+        file.close();
+        const QFile::Permissions permissions =
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(file.setPermissions(permissions));
+        QVERIFY(QFile::link(target, link));
+        QCOMPARE(TBCFGFile::Load(link, nullptr, nullptr)->Record(0)->NameText(), QByteArray("old"));
+
+        const QByteArray bytes = BcfgBuilder().integer(1, "new", 0, 9, 2).bytes();
+        TBCFGFile::FromBytes(bytes, nullptr, nullptr)->Save(link);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        const QFile::Permissions forWhoever = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+        QCOMPARE(QFile::permissions(target) & ~forWhoever, permissions);
     }
 
     void manyRecordsLoadFast()
