@@ -61,7 +61,7 @@ bool hasNoLayout(quint32 code, qint32 max)
 std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tree,
                                            LoadReporter* reporter)
 {
-    return OutOfMemoryAsError([&] {
+    const QByteArray bytes = OutOfMemoryAsError([&] {
         // Only regular files are read: a device may never end, and opening a
         // pipe waits for a writer, so the kind is checked before opening.
         const QFileInfo info(fileName);
@@ -74,11 +74,12 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
             throw cannotOpen(fileName, file.errorString());
         if (!PlatformFile::IsRegular(file)) // replaced since the check
             throw cannotOpen(fileName, NotRegular);
-        const QByteArray bytes = file.readAll();
+        QByteArray read = file.readAll();
         if (file.error() != QFileDevice::NoError)
             throw BcfgError(QStringLiteral("Stream read error"));
-        return FromBytes(bytes, tree, reporter);
+        return read;
     });
+    return FromBytes(bytes, tree, reporter);
 }
 
 std::unique_ptr<TBCFGFile> TBCFGFile::FromBytes(const QByteArray& bytes, TreeSink* tree,

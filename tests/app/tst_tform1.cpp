@@ -65,6 +65,15 @@ StateRow state(const TForm1& form)
             !form.Label2->isHidden()};
 }
 
+// Settings that only read, from "section/key" entries.
+TForm1::Settings readingFrom(const QMap<QString, int>& stored)
+{
+    return {[&stored](const QString& section, const QString& key, int fallback) {
+                return stored.value(section + '/' + key, fallback);
+            },
+            {}};
+}
+
 const StateRow NoDocument{false, false, false, false};
 const StateRow Loaded{false, true, true, false};
 const StateRow Changed{true, true, true, true};
@@ -790,10 +799,7 @@ private slots:
                                   {"Position/Height", end},
                                   {"Position/Width", end}};
         TForm1 form;
-        form.SetSettings({[&](const QString& section, const QString& key, int fallback) {
-                              return stored.value(section + '/' + key, fallback);
-                          },
-                          {}});
+        form.SetSettings(readingFrom(stored));
         form.FormCreate({});
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -812,10 +818,7 @@ private slots:
                                   {"Position/Height", 600},
                                   {"Position/Width", 500}};
         TForm1 form;
-        form.SetSettings({[&](const QString& section, const QString& key, int fallback) {
-                              return stored.value(section + '/' + key, fallback);
-                          },
-                          {}});
+        form.SetSettings(readingFrom(stored));
         // A failed command-line open shows its box before the window: its event loop runs the
         // timer while the window is still hidden.
         Dialogs::SetTestMode(false);
