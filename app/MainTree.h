@@ -67,7 +67,7 @@ public:
 signals:
     // A double-click in the tree, after the tree has handled it; globalPos is the cursor's.
     void doubleClickedAt(const QPoint& globalPos);
-    // Enter or Return typed while the tree has the focus.
+    // Enter, Return or F2 typed while the tree has the focus, or Space on a check box.
     void enterPressed();
 
 protected:

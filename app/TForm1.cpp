@@ -2,36 +2,42 @@
 
 #include "AppGlobals.h"
 #include "BcfgError.h"
+#include "ChangeCommand.h"
+#include "ChangeHistory.h"
 #include "CodePage.h"
 #include "Dialogs.h"
 #include "EditorHost.h"
 #include "FileOpenEdit.h"
 #include "MainTree.h"
 #include "PopupPosition.h"
+#include "RecordWheel.h"
 #include "TBCFGFile.h"
-#include "TBcfgRec0103.h"
-#include "TBcfgRec05.h"
-#include "TBcfgRec0B.h"
-#include "TBcfgRec0C.h"
-#include "TBcfgRec0D.h"
 #include "ValueRules.h"
 #include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
+#include <QUndoStack>
+#include <QUrl>
 #include <QWheelEvent>
 #include <QWindow>
 #include <cfenv>
@@ -204,6 +210,30 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { selectShownSection(); });
+
+    m_undoStack = new QUndoStack(this);
+    installShortcuts();
+    setAcceptDrops(true);
+    // The field takes a dropped file as the window does, not as text typed into it.
+    LMDFileOpenEdit1->lineEdit()->installEventFilter(this);
+}
+
+void TForm1::installShortcuts()
+{
+    // Shortcuts, not actions: the window's own actions make up its context menu.
+    const auto shortcut = [this](const QKeySequence& keys, QWidget* scope, auto handler) {
+        auto* each = new QShortcut(keys, scope);
+        each->setContext(scope == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        connect(each, &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, &TForm1::Undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this, &TForm1::Redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this, &TForm1::Redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] {
+        if (Button1->isEnabled())
+            Button1Click();
+    });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1, &TForm1::CopySelectedLabel);
 }
 
 TForm1::~TForm1()
@@ -324,6 +354,9 @@ void TForm1::LMDFileOpenEdit1Change()
         if (!doc->FullyLoaded())
             reporter.loadMessage(doc->StopMessage());
     }
+    // The steps name the old document's records.
+    m_undoStack->clear();
+    m_history = std::make_unique<ChangeHistory>(*doc);
     m_currentDoc = std::move(doc);
     m_documentFileName = QFileInfo(fileName).absoluteFilePath();
     Button2->setEnabled(true);
@@ -352,6 +385,9 @@ bool TForm1::saveTo(const QString& fileName)
         Dialogs::Error(this, error.text());
         return false;
     }
+    if (m_history)
+        m_history->Saved();
+    m_undoStack->setClean();
     return true;
 }
 
@@ -565,6 +601,13 @@ void TForm1::StartEdit()
     }
     PopupTop = label.top() - 1;
 
+    ChangeCapture capture;
+    try {
+        capture = m_history->Begin(*record);
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return;
+    }
     m_editorOpen = true;
     TreeView1->viewport()->update();
     try {
@@ -575,6 +618,7 @@ void TForm1::StartEdit()
         TreeView1->viewport()->update();
         Dialogs::Error(this, error.text());
     }
+    recordChange(capture, CodePage::ToUnicode(record->NameText()));
     MainTree::Relabel(item);
     FormPaint();
 }
@@ -591,53 +635,18 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     if (!record)
         return false;
 
-    switch (record->TypeCode) {
-    case 1:
-    case 3: {
-        if (steps == 0)
+    ChangeCapture capture;
+    try {
+        capture = m_history->Begin(*record);
+        if (!RecordWheel::Step(*record, steps))
             return false;
-        auto* integer = static_cast<TBcfgRec0103*>(record);
-        integer->Value =
-            ValueRules::StepWord(integer->Value, integer->Min, quint32(integer->Max), steps);
-        break;
+    } catch (const BcfgError& error) {
+        // Nothing changes; the wheel must not scroll the tree away from the entry either.
+        Dialogs::Error(this, error.text());
+        return true;
     }
-    case 5: {
-        auto* choice = static_cast<TBcfgRec05*>(record);
-        // An empty list has nothing to step to.
-        if (choice->Max <= 0)
-            return false;
-        choice->ItemIndex = ValueRules::StepChoice(choice->ItemIndex, choice->Max, steps);
-        break;
-    }
-    case 11: {
-        auto* checkBox = static_cast<TBcfgRec0B*>(record);
-        checkBox->Checked = ValueRules::StepCheckBox(checkBox->Checked, steps);
-        break;
-    }
-    case 12: {
-        auto* time = static_cast<TBcfgRec0C*>(record);
-        const ValueRules::Time stepped = ValueRules::StepTime(time->Hour, time->Minute, steps);
-        time->Hour = stepped.hour;
-        time->Minute = stepped.minute;
-        break;
-    }
-    case 13: {
-        auto* date = static_cast<TBcfgRec0D*>(record);
-        try {
-            const QDate stepped = ValueRules::EncodeDate(date->Year, date->Month, date->Day);
-            date->StoreDate(ValueRules::StepDate(stepped, steps));
-        } catch (const BcfgError& error) {
-            // Nothing changes; the wheel must not scroll the tree away from the entry either.
-            Dialogs::Error(this, error.text());
-            return true;
-        }
-        break;
-    }
-    default:
-        return false;
-    }
+    recordChange(capture, CodePage::ToUnicode(record->NameText()), record->Index);
     MainTree::Relabel(item);
-    record->MarkModified();
     FormPaint();
     return true;
 }
@@ -690,7 +699,9 @@ void TForm1::Button4Click()
     ProgressBar1->setValue(0);
 
     m_lastImport.translated = Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName);
+    ChangeCapture capture;
     try {
+        capture = m_history->BeginAll();
         m_lastImport.merge =
             Import::MergeDocuments(*m_currentDoc, *source, m_lastImport.translated, [this] {
                 ++m_lastImport.steps;
@@ -703,8 +714,77 @@ void TForm1::Button4Click()
         Dialogs::Error(this, error.text());
     }
     source.reset();
+    recordChange(capture, QStringLiteral("Import from %1").arg(QFileInfo(fileName).fileName()));
     relabelAll();
     finish();
+}
+
+void TForm1::recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord)
+{
+    try {
+        if (auto step = m_history->Finish(capture))
+            m_undoStack->push(new ChangeCommand(
+                *m_history, std::move(step), what, [this] { showChanges(); }, wheelRecord));
+    } catch (const BcfgError& error) {
+        // The change stays; only taking it back is lost.
+        Dialogs::Error(this, error.text());
+    }
+}
+
+void TForm1::showChanges()
+{
+    relabelAll();
+    FormPaint();
+}
+
+void TForm1::Undo()
+{
+    if (!m_busy && !m_editorOpen)
+        m_undoStack->undo();
+}
+
+void TForm1::Redo()
+{
+    if (!m_busy && !m_editorOpen)
+        m_undoStack->redo();
+}
+
+void TForm1::CopySelectedLabel()
+{
+    if (const QTreeWidgetItem* item = selectedEntry())
+        QGuiApplication::clipboard()->setText(item->text(0));
+}
+
+namespace {
+QString droppedFile(const QMimeData* data)
+{
+    if (data && data->hasUrls())
+        for (const QUrl& url : data->urls())
+            if (url.isLocalFile())
+                return url.toLocalFile();
+    return {};
+}
+} // namespace
+
+bool TForm1::OpenDropped(const QMimeData* data)
+{
+    const QString fileName = droppedFile(data);
+    if (fileName.isEmpty() || m_busy)
+        return false;
+    LMDFileOpenEdit1->setText(fileName);
+    return true;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event)
+{
+    if (OpenDropped(event->mimeData()))
+        event->acceptProposedAction();
 }
 
 void TForm1::Timer1Timer()
@@ -812,6 +892,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         const auto* widget = qobject_cast<const QWidget*>(watched);
         if (widget && widget->window() == this)
             return true;
+    }
+    if (watched == LMDFileOpenEdit1->lineEdit() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            drop->acceptProposedAction();
+            if (event->type() == QEvent::Drop)
+                OpenDropped(drop->mimeData());
+            return true;
+        }
     }
     if (watched == TreeView1->viewport()) {
         if (event->type() == QEvent::Wheel) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+class ChangeCapture;
+class ChangeHistory;
 class EditorHost;
 class FileOpenEdit;
 class MainTree;
@@ -18,7 +20,9 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTimer;
+class QMimeData;
 class QTreeWidgetItem;
+class QUndoStack;
 class TBCFGFile;
 
 // What the last import did, for the window's tests and anyone who wants to show it.
@@ -101,6 +105,18 @@ public:
     // The selected entry's label in screen coordinates; empty without a selected entry.
     QRect SelectedLabelScreenRect() const;
 
+    // --- history ---
+    // Every value change of the current document is one step here; opening another file
+    // clears it. Undo and Redo do nothing while an open, an import or a popup runs.
+    QUndoStack* UndoStack() const { return m_undoStack; }
+    void Undo();
+    void Redo();
+    // Opens the first local file of a drop as if its path were put in the file field;
+    // false when the data names none.
+    bool OpenDropped(const QMimeData* data);
+    // Copies the selected entry's label to the clipboard.
+    void CopySelectedLabel();
+
     // --- state ---
     TBCFGFile* CurrentDoc() const { return m_currentDoc.get(); }
     // The full path the current document was opened from: Save writes there, whatever the
@@ -141,6 +157,8 @@ public:
     QAction* SavePosition;
 
 protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -164,6 +182,11 @@ private:
     // Saves the current document; false (after the error box) when it failed.
     bool saveTo(const QString& fileName);
     void relabelAll();
+    // Makes what happened since capture one undo step (nothing when nothing changed) and
+    // shows it. wheelRecord: the record a wheel roll changed, so that a burst folds into one.
+    void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
+    void showChanges();
+    void installShortcuts();
     QTreeWidgetItem* selectedEntry() const;
     // The selected entry when the user can see it (every enclosing section expanded).
     QTreeWidgetItem* shownSelectedEntry() const;
@@ -173,6 +196,9 @@ private:
     bool isUserInput(const QEvent* event) const;
 
     std::unique_ptr<TBCFGFile> m_currentDoc;
+    // Declared after the document, so it goes first: its steps name the document's records.
+    std::unique_ptr<ChangeHistory> m_history;
+    QUndoStack* m_undoStack = nullptr;
     QString m_documentFileName;
     bool m_editorOpen = false;
     int m_captionOffset = 0;

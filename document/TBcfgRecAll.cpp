@@ -1,5 +1,6 @@
 #include "TBcfgRecAll.h"
 
+#include "LoaderState.h"
 #include "RecordStream.h"
 #include "TBCFGFile.h"
 #include "TextRules.h"
@@ -8,6 +9,13 @@ void TBcfgRecAll::WriteRecord(QByteArray& out)
 {
     AppendTo(out);
     Modified = false;
+}
+
+void TBcfgRecAll::RestorePayload(const QByteArray& payload)
+{
+    RecordReader in(payload);
+    LoaderState state; // levels carry no value, so no load's bookkeeping is involved
+    ReadPayload(in, state);
 }
 
 void TBcfgRecAll::AppendTo(QByteArray& out) const

@@ -40,6 +40,10 @@ public:
     // Lets the user change the value in the type's popup.
     virtual void Edit(EditorHost& host) = 0;
 
+    // Sets the value from payload bytes as WritePayload wrote them; marks untouched. Throws
+    // "Stream read error" when the bytes are too few for the type.
+    void RestorePayload(const QByteArray& payload);
+
     // Header and payload; clears Modified.
     void WriteRecord(QByteArray& out);
     // Header and payload, marks untouched.

@@ -1,0 +1,113 @@
+#include "ChangeHistory.h"
+
+#include "BcfgError.h"
+#include "TBCFGFile.h"
+
+#include <algorithm>
+
+bool ChangeStep::Absorb(const ChangeStep& next)
+{
+    if (next.m_generation != m_generation || next.m_entries.size() != m_entries.size())
+        return false;
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (next.m_entries[i].index != m_entries[i].index)
+            return false;
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        m_entries[i].after = next.m_entries[i].after;
+    return true;
+}
+
+bool ChangeStep::Empty() const
+{
+    return std::all_of(m_entries.begin(), m_entries.end(),
+                       [](const Entry& e) { return e.before == e.after; });
+}
+
+RecordState ChangeHistory::StateOf(const TBcfgRecAll& record)
+{
+    RecordState state;
+    record.WritePayload(state.payload);
+    state.modified = record.Modified;
+    state.imported = record.Imported;
+    return state;
+}
+
+ChangeCapture ChangeHistory::Begin(const TBcfgRecAll& record) const
+{
+    return OutOfMemoryAsError([&] {
+        ChangeCapture capture;
+        for (const TBcfgRecAll* rec = &record; rec; rec = m_doc.Record(rec->ParentIndex))
+            capture.m_states.emplace_back(rec->Index, StateOf(*rec));
+        return capture;
+    });
+}
+
+ChangeCapture ChangeHistory::BeginAll() const
+{
+    return OutOfMemoryAsError([&] {
+        ChangeCapture capture;
+        capture.m_states.reserve(size_t(m_doc.Count()));
+        for (const auto& rec : m_doc.Records())
+            capture.m_states.emplace_back(rec->Index, StateOf(*rec));
+        return capture;
+    });
+}
+
+std::unique_ptr<ChangeStep> ChangeHistory::Finish(const ChangeCapture& capture)
+{
+    return OutOfMemoryAsError([&]() -> std::unique_ptr<ChangeStep> {
+        auto step = std::make_unique<ChangeStep>();
+        step->m_generation = m_generation;
+        for (const auto& [index, before] : capture.m_states) {
+            const TBcfgRecAll* rec = m_doc.Record(index);
+            if (!rec)
+                continue;
+            RecordState after = StateOf(*rec);
+            if (after == before)
+                continue;
+            step->m_entries.push_back({index, before, std::move(after)});
+        }
+        if (step->m_entries.empty())
+            return nullptr;
+        // A record no earlier step altered still holds what its file holds.
+        for (const auto& entry : step->m_entries)
+            m_saved.try_emplace(entry.index, entry.before.payload);
+        return step;
+    });
+}
+
+void ChangeHistory::Saved()
+{
+    ++m_generation;
+    for (auto& [index, payload] : m_saved) {
+        payload.clear();
+        if (const TBcfgRecAll* rec = m_doc.Record(index))
+            rec->WritePayload(payload);
+    }
+}
+
+void ChangeHistory::apply(const ChangeStep& step, bool after)
+{
+    // A step made before the last save: its marks described a file that is gone.
+    const bool current = step.m_generation == m_generation;
+    std::vector<TBcfgRecAll*> differing;
+    for (const auto& entry : step.m_entries) {
+        TBcfgRecAll* rec = m_doc.Record(entry.index);
+        if (!rec)
+            continue;
+        const RecordState& target = after ? entry.after : entry.before;
+        QByteArray payload;
+        rec->WritePayload(payload);
+        if (payload != target.payload)
+            rec->RestorePayload(target.payload);
+        rec->Imported = target.imported;
+        rec->Modified = current && target.modified;
+        const auto saved = m_saved.find(entry.index);
+        if (saved != m_saved.end() && saved->second != target.payload)
+            differing.push_back(rec);
+    }
+    for (TBcfgRecAll* rec : differing)
+        rec->MarkModified();
+    m_doc.Modified = std::any_of(m_doc.Records().begin(), m_doc.Records().end(),
+                                 [](const auto& rec) { return rec->Modified; });
+}
