@@ -90,7 +90,6 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
 {
     // A step made before the last save: its marks described a file that is gone.
     const bool current = step.m_generation == m_generation;
-    std::vector<TBcfgRecAll*> differing;
     for (const auto& entry : step.m_entries) {
         TBcfgRecAll* rec = m_doc.Record(entry.index);
         if (!rec)
@@ -101,13 +100,19 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
         if (payload != target.payload)
             rec->RestorePayload(target.payload);
         rec->Imported = target.imported;
-        rec->Modified = current && target.modified;
         const auto saved = m_saved.find(entry.index);
-        if (saved != m_saved.end() && saved->second != target.payload)
-            differing.push_back(rec);
+        rec->Modified = (current && target.modified) ||
+                        (saved != m_saved.end() && saved->second != target.payload);
     }
-    for (TBcfgRecAll* rec : differing)
-        rec->MarkModified();
+    // A level is marked while anything inside it is, whichever step marked that.
+    for (const auto& rec : m_doc.Records())
+        if (rec->TypeCode == 9)
+            rec->Modified = false;
+    for (const auto& rec : m_doc.Records())
+        if (rec->Modified && rec->TypeCode != 9)
+            for (TBcfgRecAll* level = m_doc.Record(rec->ParentIndex); level && !level->Modified;
+                 level = m_doc.Record(level->ParentIndex))
+                level->Modified = true;
     m_doc.Modified = std::any_of(m_doc.Records().begin(), m_doc.Records().end(),
                                  [](const auto& rec) { return rec->Modified; });
 }
