@@ -7,13 +7,17 @@
 
 bool ChangeStep::Absorb(const ChangeStep& next)
 {
-    if (next.m_generation != m_generation || next.m_entries.size() != m_entries.size())
+    if (next.m_generation != m_generation)
         return false;
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        if (next.m_entries[i].index != m_entries[i].index)
-            return false;
-    for (size_t i = 0; i < m_entries.size(); ++i)
-        m_entries[i].after = next.m_entries[i].after;
+    // A record next altered first keeps, before next, the state this step left it in.
+    for (const Entry& later : next.m_entries) {
+        const auto same = std::find_if(m_entries.begin(), m_entries.end(),
+                                       [&](const Entry& e) { return e.index == later.index; });
+        if (same != m_entries.end())
+            same->after = later.after;
+        else
+            m_entries.push_back(later);
+    }
     return true;
 }
 

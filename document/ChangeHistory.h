@@ -29,8 +29,8 @@ public:
     };
 
     const std::vector<Entry>& Entries() const { return m_entries; }
-    // Folds next, made right after this step, into it: this step's before and next's after.
-    // Only steps over the same records and with no save between them fold; false otherwise.
+    // Folds next, made right after this step, into it: for every record, its state before
+    // this step and after next. Steps with a save between them do not fold (false).
     bool Absorb(const ChangeStep& next);
     // Whether applying either side changes nothing (a wheel roll turned back to its start).
     bool Empty() const;

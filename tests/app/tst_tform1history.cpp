@@ -1,0 +1,231 @@
+#include "tst_tform1_kit.h"
+
+#include "../editors/PopupTestKit.h"
+#include "TForm0103.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QUndoStack>
+#include <QUrl>
+
+namespace {
+
+QByteArray document(quint32 value, quint32 checked)
+{
+    return BcfgBuilder()
+        .levelBegin("Level")
+        .integer(1, "Int", 0, 10, value)
+        .checkBox("Check", checked)
+        .levelEnd()
+        .integer(1, "Other", 0, 10, 1)
+        .bytes();
+}
+
+QTreeWidgetItem* named(TForm1& form, const QString& name)
+{
+    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
+        if ((*it)->text(0) == name || (*it)->text(0).startsWith(name + " - [ "))
+            return *it;
+    return nullptr;
+}
+
+} // namespace
+
+class TestTForm1History : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+    std::unique_ptr<TForm1> m_form;
+    std::unique_ptr<Popups> m_popups;
+
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(m_form->TreeView1, Qt::Key(key), modifiers);
+    }
+    // The window shows no change at all: labels as loaded, no marks, no marker, Save off.
+    bool unchanged()
+    {
+        TForm1& form = *m_form;
+        bool clean = !form.CurrentDoc()->Modified && form.Label2->isHidden() &&
+                     !form.Button1->isEnabled() &&
+                     form.CurrentDoc()->Serialize() == kit::read(m_path);
+        for (const auto& rec : form.CurrentDoc()->Records())
+            clean = clean && !rec->Modified && !rec->Imported;
+        return clean;
+    }
+    // Types value into the integer popup that Enter opens.
+    void typeInteger(const QString& value)
+    {
+        TForm0103* popup = &m_popups->form0103;
+        PopupUser user(popup, {[&] {
+                           popup->Edit1->selectAll();
+                           QTest::keyClicks(popup->Edit1, value);
+                           QTest::keyClick(popup->Edit1, Qt::Key_Return);
+                       }});
+        m_form->TreeView1->setCurrentItem(named(*m_form, "Int"));
+        key(Qt::Key_Return);
+        // The window manager gives the main window back its activation.
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+    }
+
+private slots:
+    void initTestCase() { kit::startUp(); }
+    void init()
+    {
+        Dialogs::TakeShown();
+        m_path = kit::write(m_dir, "history.bcfg", document(10, 1));
+        m_form = std::make_unique<TForm1>();
+        m_popups = std::make_unique<Popups>();
+        m_form->SetEditorHost(&m_popups->host);
+        m_form->FormCreate({m_path});
+        m_form->TreeView1->expandAll();
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_popups.reset();
+    }
+
+    // Each kind of change is one step; Ctrl+Z takes it back to the file's state exactly,
+    // Ctrl+Shift+Z and Ctrl+Y bring it again.
+    void eachChangeIsOneStep_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("popup edit") << "popup"
+                                    << "Int"
+                                    << "Int - [ 4 ]";
+        QTest::newRow("space on a check box") << "space"
+                                              << "Check"
+                                              << "Check - [ OFF ]";
+        QTest::newRow("wheel burst") << "wheel"
+                                     << "Int"
+                                     << "Int - [ 7 ]";
+        QTest::newRow("import") << "import"
+                                << "Int"
+                                << "Int - [ 3 ]";
+    }
+    void eachChangeIsOneStep()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        TForm1& form = *m_form;
+        QTreeWidgetItem* item = named(form, name);
+        const QString before = item->text(0);
+        if (change == "popup") {
+            typeInteger("4");
+        } else if (change == "space") {
+            form.TreeView1->setCurrentItem(item);
+            key(Qt::Key_Space);
+        } else if (change == "wheel") {
+            const QPoint at = form.TreeView1->viewport()->mapToGlobal(kit::selectEntry(form, item));
+            for (int notch = 0; notch < 3; ++notch)
+                QVERIFY(form.FormMouseWheel(120, at));
+        } else {
+            Dialogs::SetNextFileName(kit::write(m_dir, "source.bcfg", document(3, 1)));
+            form.Button4Click();
+        }
+        QCOMPARE(item->text(0), label);
+        QVERIFY(form.CurrentDoc()->Modified && form.Button1->isEnabled());
+        QCOMPARE(form.UndoStack()->count(), 1);
+
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(item->text(0), before);
+        QVERIFY(unchanged());
+        key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(item->text(0), label);
+        QVERIFY(form.CurrentDoc()->Modified && !form.Label2->isHidden());
+        QVERIFY(MainTree::RecordOf(item)->Modified);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(item->text(0), label);
+        for (const Dialogs::Shown& shown : Dialogs::TakeShown())
+            QCOMPARE(shown.kind, QStringLiteral("open"));
+    }
+
+    // Undoing past a save marks the value again, since the file now differs; coming back to
+    // the saved value is clean again.
+    void undoPastASave()
+    {
+        TForm1& form = *m_form;
+        typeInteger("4");
+        key(Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!form.CurrentDoc()->Modified && !form.Button1->isEnabled());
+        const QByteArray saved = kit::read(m_path);
+        QCOMPARE(saved, document(4, 1));
+
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 10 ]"));
+        QVERIFY(form.CurrentDoc()->Modified && form.Button1->isEnabled());
+        QVERIFY(MainTree::RecordOf(named(form, "Level"))->Modified);
+        key(Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(unchanged());
+        QCOMPARE(kit::read(m_path), saved);
+    }
+
+    // A cancelled popup, or one accepted unchanged, is no step; opening another file clears
+    // the history, a failed open keeps it.
+    void stepsFollowTheDocument()
+    {
+        TForm1& form = *m_form;
+        typeInteger("10");
+        QCOMPARE(form.UndoStack()->count(), 0);
+        typeInteger("5");
+        QCOMPARE(form.UndoStack()->count(), 1);
+
+        form.LMDFileOpenEdit1->setText(m_dir.filePath("missing.bcfg"));
+        QCOMPARE(Dialogs::TakeShown().size(), 1);
+        QCOMPARE(form.UndoStack()->count(), 1);
+
+        Dialogs::SetNextAnswer(Dialogs::Answer::No);
+        form.LMDFileOpenEdit1->setText(kit::write(m_dir, "other.bcfg", document(2, 0)));
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 2 ]"));
+        QCOMPARE(form.UndoStack()->count(), 0);
+        key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 2 ]"));
+    }
+
+    // F2 edits as Enter does, Ctrl+C copies the label, a dropped file is opened.
+    void keysAndDrops()
+    {
+        TForm1& form = *m_form;
+        form.TreeView1->setCurrentItem(named(form, "Other"));
+        int shown = 0;
+        PopupUser user(&m_popups->form0103, {[&] {
+            ++shown;
+            m_popups->form0103.reject();
+        }});
+        key(Qt::Key_F2);
+        QCOMPARE(shown, 1);
+
+        key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Other - [ 1 ]"));
+
+        const QString dropped = kit::write(m_dir, "dropped.bcfg", document(6, 0));
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dropped)});
+        const auto drop = [&](QWidget* target) {
+            const QPoint at = target->rect().center();
+            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(target, &event);
+            return enter.isAccepted() && event.isAccepted();
+        };
+        QVERIFY(drop(form.TreeView1->viewport()));
+        QCOMPARE(form.DocumentFileName(), QFileInfo(dropped).absoluteFilePath());
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 6 ]"));
+        // On the file field too: the path replaces the field's text.
+        QVERIFY(drop(form.LMDFileOpenEdit1->lineEdit()));
+        QCOMPARE(form.LMDFileOpenEdit1->text(), dropped);
+    }
+};
+
+QTEST_MAIN(TestTForm1History)
+#include "tst_tform1history.moc"
