@@ -3,9 +3,12 @@
 #include "AppGlobals.h"
 #include "BcfgError.h"
 #include "CodePage.h"
+#include "CompareWindow.h"
 #include "Dialogs.h"
+#include "DifferenceView.h"
 #include "EditorHost.h"
 #include "FileOpenEdit.h"
+#include "ImportPreviewWindow.h"
 #include "MainTree.h"
 #include "PopupPosition.h"
 #include "TBCFGFile.h"
@@ -204,6 +207,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { selectShownSection(); });
+    createCompareActions();
 }
 
 TForm1::~TForm1()
@@ -828,4 +832,105 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::createCompareActions()
+{
+    // On the tree, not on this window: the window's own context menu lists its actions.
+    // The tree is always shown, so the shortcuts work wherever the focus is in the window.
+    CompareWithFileAction = new QAction(QStringLiteral("Compare with file..."), this);
+    CompareWithFileAction->setObjectName(QStringLiteral("CompareWithFile"));
+    CompareWithFileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    CompareWithFileAction->setShortcutContext(Qt::WindowShortcut);
+    connect(CompareWithFileAction, &QAction::triggered, this, &TForm1::CompareWithFile);
+    ImportWithPreviewAction = new QAction(QStringLiteral("Import with preview..."), this);
+    ImportWithPreviewAction->setObjectName(QStringLiteral("ImportWithPreview"));
+    ImportWithPreviewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    ImportWithPreviewAction->setShortcutContext(Qt::WindowShortcut);
+    connect(ImportWithPreviewAction, &QAction::triggered, this, &TForm1::ImportWithPreview);
+    TreeView1->addAction(CompareWithFileAction);
+    TreeView1->addAction(ImportWithPreviewAction);
+}
+
+std::unique_ptr<TBCFGFile> TForm1::chooseOtherFile(QString& fileName)
+{
+    fileName = Dialogs::OpenFileName(this);
+    if (fileName.isEmpty())
+        return nullptr;
+    if (!fileName.contains(QLatin1Char('.')))
+        fileName += QStringLiteral(".bcfg");
+    BoxReporter reporter(this);
+    try {
+        return TBCFGFile::Load(fileName, nullptr, &reporter);
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return nullptr;
+    }
+}
+
+void TForm1::CompareWithFile()
+{
+    if (!m_currentDoc || m_busy || m_editorOpen)
+        return;
+    QString fileName;
+    const std::unique_ptr<TBCFGFile> other = chooseOtherFile(fileName);
+    if (!other)
+        return;
+    std::vector<Difference> rows;
+    try {
+        rows = ListDifferences(*m_currentDoc, *other,
+                               Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return;
+    }
+    CompareWindow window(fileName, std::move(rows), this);
+    connect(&window, &CompareWindow::recordActivated, this, &TForm1::selectRecordEntry);
+    window.exec();
+}
+
+void TForm1::ImportWithPreview()
+{
+    if (!m_currentDoc || m_busy || m_editorOpen)
+        return;
+    QString fileName;
+    const std::unique_ptr<TBCFGFile> source = chooseOtherFile(fileName);
+    if (!source)
+        return;
+    std::vector<Difference> rows;
+    try {
+        rows = ListDifferences(*m_currentDoc, *source,
+                               Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return;
+    }
+    ImportPreviewWindow window(fileName, std::move(rows), this);
+    connect(window.View(), &DifferenceView::recordActivated, this, &TForm1::selectRecordEntry);
+    if (window.exec() == QDialog::Accepted)
+        applyPreviewImport(window.ChosenPairs());
+}
+
+void TForm1::selectRecordEntry(const TBcfgRecAll* record)
+{
+    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
+        if (MainTree::RecordOf(*it) != record)
+            continue;
+        for (QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+            parent->setExpanded(true);
+        TreeView1->setCurrentItem(*it);
+        TreeView1->scrollToItem(*it);
+        return;
+    }
+}
+
+void TForm1::applyPreviewImport(const std::vector<Import::Pair>& pairs)
+{
+    try {
+        Import::MergeSelected(pairs);
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+    }
+    relabelAll();
+    FormPaint();
 }
