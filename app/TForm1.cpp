@@ -5,9 +5,12 @@
 #include "ChangeCommand.h"
 #include "ChangeHistory.h"
 #include "CodePage.h"
+#include "CompareWindow.h"
 #include "Dialogs.h"
+#include "DifferenceView.h"
 #include "EditorHost.h"
 #include "FileOpenEdit.h"
+#include "ImportPreviewWindow.h"
 #include "MainTree.h"
 #include "PopupPosition.h"
 #include "RecordWheel.h"
@@ -234,6 +237,7 @@ void TForm1::installShortcuts()
             Button1Click();
     });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1, &TForm1::CopySelectedLabel);
+    createCompareActions();
 }
 
 TForm1::~TForm1()
@@ -919,4 +923,108 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::createCompareActions()
+{
+    // On the tree, not on this window: the window's own context menu lists its actions.
+    // The tree is always shown, so the shortcuts work wherever the focus is in the window.
+    CompareWithFileAction = new QAction(QStringLiteral("Compare with file..."), this);
+    CompareWithFileAction->setObjectName(QStringLiteral("CompareWithFile"));
+    CompareWithFileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    CompareWithFileAction->setShortcutContext(Qt::WindowShortcut);
+    connect(CompareWithFileAction, &QAction::triggered, this, &TForm1::CompareWithFile);
+    ImportWithPreviewAction = new QAction(QStringLiteral("Import with preview..."), this);
+    ImportWithPreviewAction->setObjectName(QStringLiteral("ImportWithPreview"));
+    ImportWithPreviewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
+    ImportWithPreviewAction->setShortcutContext(Qt::WindowShortcut);
+    connect(ImportWithPreviewAction, &QAction::triggered, this, &TForm1::ImportWithPreview);
+    TreeView1->addAction(CompareWithFileAction);
+    TreeView1->addAction(ImportWithPreviewAction);
+}
+
+std::unique_ptr<TBCFGFile> TForm1::chooseOtherFile(QString& fileName)
+{
+    fileName = Dialogs::OpenFileName(this);
+    if (fileName.isEmpty())
+        return nullptr;
+    if (!fileName.contains(QLatin1Char('.')))
+        fileName += QStringLiteral(".bcfg");
+    BoxReporter reporter(this);
+    try {
+        return TBCFGFile::Load(fileName, nullptr, &reporter);
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return nullptr;
+    }
+}
+
+void TForm1::CompareWithFile()
+{
+    if (!m_currentDoc || m_busy || m_editorOpen)
+        return;
+    QString fileName;
+    const std::unique_ptr<TBCFGFile> other = chooseOtherFile(fileName);
+    if (!other)
+        return;
+    std::vector<Difference> rows;
+    try {
+        rows = ListDifferences(*m_currentDoc, *other,
+                               Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return;
+    }
+    CompareWindow window(fileName, std::move(rows), this);
+    connect(&window, &CompareWindow::recordActivated, this, &TForm1::selectRecordEntry);
+    window.exec();
+}
+
+void TForm1::ImportWithPreview()
+{
+    if (!m_currentDoc || m_busy || m_editorOpen)
+        return;
+    QString fileName;
+    const std::unique_ptr<TBCFGFile> source = chooseOtherFile(fileName);
+    if (!source)
+        return;
+    std::vector<Difference> rows;
+    try {
+        rows = ListDifferences(*m_currentDoc, *source,
+                               Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+        return;
+    }
+    ImportPreviewWindow window(fileName, std::move(rows), this);
+    connect(window.View(), &DifferenceView::recordActivated, this, &TForm1::selectRecordEntry);
+    if (window.exec() == QDialog::Accepted)
+        applyPreviewImport(window.ChosenPairs(), fileName);
+}
+
+void TForm1::selectRecordEntry(const TBcfgRecAll* record)
+{
+    for (QTreeWidgetItemIterator it(TreeView1); *it; ++it) {
+        if (MainTree::RecordOf(*it) != record)
+            continue;
+        for (QTreeWidgetItem* parent = (*it)->parent(); parent; parent = parent->parent())
+            parent->setExpanded(true);
+        TreeView1->setCurrentItem(*it);
+        TreeView1->scrollToItem(*it);
+        return;
+    }
+}
+
+void TForm1::applyPreviewImport(const std::vector<Import::Pair>& pairs, const QString& fileName)
+{
+    ChangeCapture capture;
+    try {
+        capture = m_history->BeginAll();
+        Import::MergeSelected(pairs);
+    } catch (const BcfgError& error) {
+        Dialogs::Error(this, error.text());
+    }
+    recordChange(capture, QStringLiteral("Import from %1").arg(QFileInfo(fileName).fileName()));
+    relabelAll();
+    FormPaint();
 }

@@ -156,6 +156,14 @@ public:
     QTimer* Timer1;
     QAction* SavePosition;
 
+    // --- comparing and previewing an import (window-wide shortcuts, on no menu yet) ---
+    // Chooses a file and shows how it differs from the current document.
+    void CompareWithFile();
+    // Chooses a file and imports the changes the user keeps ticked in the preview.
+    void ImportWithPreview();
+    QAction* CompareWithFileAction;   // Ctrl+D
+    QAction* ImportWithPreviewAction; // Ctrl+Shift+I
+
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -194,6 +202,15 @@ private:
     void selectShownSection();
     void setBusy(bool busy);
     bool isUserInput(const QEvent* event) const;
+    void createCompareActions();
+    // The other file of a compare or preview, chosen and loaded as Import does; nullptr
+    // when cancelled or when it cannot be read (after the error box).
+    std::unique_ptr<TBCFGFile> chooseOtherFile(QString& fileName);
+    // Selects the record's entry in the tree, expanding the sections around it.
+    void selectRecordEntry(const TBcfgRecAll* record);
+    // The preview's one change of the document: takes the chosen pairs over, relabels
+    // and repaints.
+    void applyPreviewImport(const std::vector<Import::Pair>& pairs, const QString& fileName);
 
     std::unique_ptr<TBCFGFile> m_currentDoc;
     // Declared after the document, so it goes first: its steps name the document's records.

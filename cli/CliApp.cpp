@@ -3,6 +3,7 @@
 #include "BcfgError.h"
 #include "CodePage.h"
 #include "Import.h"
+#include "PathCommands.h"
 #include "RecordJson.h"
 #include "TBCFGFile.h"
 
@@ -16,9 +17,13 @@ const char Usage[] =
     "  tree FILE                                  print the tree of FILE\n"
     "  records FILE                               print FILE's records as JSON lines\n"
     "  import CURRENT SOURCE [-o OUT] [--records] take values over from SOURCE\n"
-    "  copy IN OUT                                load IN and save it to OUT\n";
+    "  copy IN OUT                                load IN and save it to OUT\n"
+    "  diff CURRENT OTHER [--json]                what import would change, refuse, miss\n"
+    "  get FILE PATH                              print the value at PATH\n"
+    "  set FILE PATH VALUE [PATH VALUE ...] [-o OUT]\n"
+    "                                             set values, then save FILE (or OUT)\n";
 
-enum Status { Ok = 0, Failed = 1, Partial = 2 };
+enum Status { Ok = 0, Failed = 1, Partial = 2, Differs = 3 };
 
 // Collects messages the editor would show in a box and remembers whether a
 // file stopped early.
@@ -162,6 +167,50 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
             out += records(*current);
         if (parser.isSet(output))
             current->Save(parser.value(output));
+        return reporter.partial ? Partial : Ok;
+    }
+    const PathCommands::LoadFile load = [&](const QString& fileName) {
+        return TBCFGFile::Load(fileName, nullptr, &reporter);
+    };
+    if (command == QLatin1String("diff")) {
+        QCommandLineParser parser;
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        const QCommandLineOption json(QStringLiteral("json"));
+        parser.addOption(json);
+        if (!parser.parse(QStringList{command} + rest))
+            return usage(err, parser.errorText());
+        const QStringList files = parser.positionalArguments();
+        if (files.size() != 2)
+            return usage(err, QStringLiteral("diff takes CURRENT and OTHER"));
+        const bool listed = PathCommands::Diff(files[0], files[1], parser.isSet(json), load, out);
+        return reporter.partial ? Partial : listed ? Differs : Ok;
+    }
+    if (command == QLatin1String("get")) {
+        // Taken as they are: a path may begin with "-".
+        if (rest.size() != 2)
+            return usage(err, QStringLiteral("get takes FILE and PATH"));
+        PathCommands::Get(rest[0], rest[1], load, out);
+        return reporter.partial ? Partial : Ok;
+    }
+    if (command == QLatin1String("set")) {
+        // PATH VALUE pairs, with "-o OUT" where a path would begin; a value is
+        // never an option, so "-5" is a value.
+        QList<QPair<QString, QString>> pairs;
+        QString output;
+        bool hasOutput = false;
+        for (qsizetype i = 1; i < rest.size(); i += 2) {
+            if (rest[i] == QLatin1String("-o") && !hasOutput && i + 1 < rest.size()) {
+                hasOutput = true;
+                output = rest[i + 1];
+            } else if (i + 1 < rest.size()) {
+                pairs.append({rest[i], rest[i + 1]});
+            } else {
+                return usage(err, QStringLiteral("set takes PATH VALUE pairs"));
+            }
+        }
+        if (rest.isEmpty() || pairs.isEmpty() || (hasOutput && output.isEmpty()))
+            return usage(err, QStringLiteral("set takes FILE and PATH VALUE pairs"));
+        PathCommands::Set(rest[0], pairs, output, load);
         return reporter.partial ? Partial : Ok;
     }
     return usage(err, QStringLiteral("unknown command: %1").arg(command));

@@ -1,6 +1,9 @@
 #include "Import.h"
 
 #include "BcfgError.h"
+#include "LoaderState.h"
+#include "RecordFactory.h"
+#include "RecordStream.h"
 #include "TBCFGFile.h"
 #include "TextRules.h"
 #include "ValueRules.h"
@@ -109,12 +112,10 @@ std::vector<int> numberPaths(PathNumbers& numbers, const TBCFGFile& doc, bool tr
 
 } // namespace
 
-Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
-                      const std::function<void()>& step)
+std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile& source,
+                                       bool translate)
 {
     return OutOfMemoryAsError([&] {
-        // Everything the matching needs is built before the first record
-        // changes, so running out of memory here leaves current as it was.
         PathNumbers numbers(size_t(current.Count()));
         const std::vector<int> currentPaths = numberPaths(numbers, current, translate, true);
         // The first current record of each path wins.
@@ -123,19 +124,82 @@ Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translat
             first[size_t(currentPaths[i])] = current.Record(int(i));
         const std::vector<int> sourcePaths = numberPaths(numbers, source, translate, false);
 
+        std::vector<TBcfgRecAll*> result(sourcePaths.size(), nullptr);
+        for (size_t i = 0; i < sourcePaths.size(); ++i)
+            if (sourcePaths[i] != PathNumbers::None)
+                result[i] = first[size_t(sourcePaths[i])];
+        return result;
+    });
+}
+
+Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source)
+{
+    return OutOfMemoryAsError([&] {
+        // A copy without a document: its MarkModified marks the copy alone.
+        std::unique_ptr<TBcfgRecAll> copy = CreateRecord(current.TypeCode);
+        if (!copy)
+            return Verdict::Refused;
+        copy->TypeCode = current.TypeCode;
+        copy->Name = current.Name;
+        copy->Min = current.Min;
+        copy->Max = current.Max;
+        copy->Occurrence = current.Occurrence;
+        QByteArray payload;
+        current.WritePayload(payload);
+        RecordReader in(payload);
+        LoaderState state;
+        copy->ReadPayload(in, state);
+        if (!copy->MergeFrom(source))
+            return Verdict::Refused;
+        return copy->Modified ? Verdict::Changes : Verdict::Unchanged;
+    });
+}
+
+Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step)
+{
+    return OutOfMemoryAsError([&] {
+        // Which current records this call has already taken a value into, so a
+        // second pair for the same record keeps the label from before the first.
+        size_t count = 0;
+        for (const Pair& pair : pairs)
+            if (pair.current)
+                count = qMax(count, size_t(pair.current->Index) + 1);
+        std::vector<bool> labelled(count, false);
+
         Result result;
-        for (const auto& imported : source.Records()) {
-            const int path = sourcePaths[size_t(imported->Index)];
-            if (TBcfgRecAll* target = path == PathNumbers::None ? nullptr : first[size_t(path)]) {
+        for (const Pair& pair : pairs) {
+            if (TBcfgRecAll* target = pair.current) {
                 ++result.matched;
-                if (target->MergeFrom(*imported))
+                const QByteArray before = target->DisplayText();
+                if (target->MergeFrom(*pair.source)) {
                     ++result.accepted;
+                    if (!labelled[size_t(target->Index)]) {
+                        labelled[size_t(target->Index)] = true;
+                        target->LabelBeforeImport = before;
+                    }
+                }
             }
             if (step)
                 step();
         }
         return result;
     });
+}
+
+Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
+                      const std::function<void()>& step)
+{
+    // Everything the matching needs is built before the first record changes,
+    // so running out of memory here leaves current as it was.
+    const std::vector<TBcfgRecAll*> counterparts = Counterparts(current, source, translate);
+    std::vector<Pair> pairs = OutOfMemoryAsError([&] {
+        std::vector<Pair> all;
+        all.reserve(counterparts.size());
+        for (size_t i = 0; i < counterparts.size(); ++i)
+            all.push_back(Pair{counterparts[i], source.Record(int(i))});
+        return all;
+    });
+    return MergeSelected(pairs, step);
 }
 
 } // namespace Import

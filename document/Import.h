@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class TBcfgRecAll;
 class TBCFGFile;
@@ -24,12 +25,43 @@ struct Result {
     int accepted = 0; // of those, taken over under the type's rule
 };
 
-// For each source record in order, the first current record with the same
-// path takes its value over (MergeFrom). Paths are compared level by level
-// (type code, occurrence, name text), never as concatenated keys, which can
-// read alike for different paths. step runs after every source record.
-// Throws BcfgError "Out of memory", before any record changed when the
-// matching itself cannot be built.
+// The pairing of an import: for each source record in file order, the first
+// current record with the same path (nullptr when there is none). Paths are
+// compared level by level (type code, occurrence, name text), never as
+// concatenated keys, which can read alike for different paths, so a pair
+// always has one type code. Throws BcfgError "Out of memory".
+std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile& source,
+                                       bool translate);
+
+// What current.MergeFrom(source) would do, decided on a detached copy of
+// current (built from its bytes), so current and its document stay as they
+// are: the same type rule, not a second copy of it.
+enum class Verdict {
+    Refused,   // the type's rule refuses the value
+    Unchanged, // taken over, nothing differs (Imported only)
+    Changes,   // taken over and the value differs (Imported and Modified)
+};
+Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source);
+
+// A current record and the source record whose value it is to take over;
+// current is nullptr for a source record without a counterpart.
+struct Pair {
+    TBcfgRecAll* current = nullptr;
+    const TBcfgRecAll* source = nullptr;
+};
+
+// Takes the values over pair by pair in the given order, each under its
+// type's rule (MergeFrom: Imported, and Modified where the value changes,
+// through the enclosing levels). Each accepted current record keeps the label
+// it had before this call in LabelBeforeImport. step runs after every pair.
+// The preview import merges the pairs the user chose through this; the
+// source records must outlive the call.
+Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step = {});
+
+// For each source record in order, its counterpart (Counterparts) takes the
+// value over (MergeSelected). step runs after every source record. Throws
+// BcfgError "Out of memory", before any record changed when the matching
+// itself cannot be built.
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
                       const std::function<void()>& step = {});
 

@@ -40,7 +40,7 @@ bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
         return false;
     // The range test uses this record's own signedness.
     const qint64 value = TypeCode == 1 ? qint64(source->Value) : qint64(qint32(source->Value));
-    if (value < Lowest() || value > Highest())
+    if (!InRange(value))
         return false;
     if (source->Value != Value)
         MarkModified();
@@ -62,7 +62,7 @@ void TBcfgRec0103::Edit(EditorHost& host)
         if (!host.ShowIntegerPopup(popup, typed))
             return;
         const auto value = ValueRules::ParseInt64(typed);
-        if (!value || *value < popup.minValue || *value > popup.maxValue)
+        if (!value || !InRange(*value))
             continue; // shown again with the stored value
         if (quint32(*value) != Value)
             MarkModified();

@@ -18,4 +18,6 @@ public:
     qint64 Lowest() const;
     qint64 Highest() const;
     qint64 Current() const;
+    // Whether value, read in the record's own signedness, lies within Min..Max.
+    bool InRange(qint64 value) const { return value >= Lowest() && value <= Highest(); }
 };

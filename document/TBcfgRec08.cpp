@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ValueInput.h"
 #include "ValueRules.h"
 
 namespace {
@@ -52,8 +53,6 @@ void TBcfgRec08::Edit(EditorHost& host)
     popup.labels = {CodePage::ToUnicode(NameText() + " - R:"), QStringLiteral("G:"),
                     QStringLiteral("B:"), QStringLiteral("A:")};
     popup.wheelMax = 255;
-    const int limits[4] = {ValueRules::ColourMax, ValueRules::ColourMax, ValueRules::ColourMax,
-                           ValueRules::AlphaMax};
     for (;;) {
         popup.values = {QString::number(R), QString::number(G), QString::number(B),
                         QString::number(A)};
@@ -64,7 +63,7 @@ void TBcfgRec08::Edit(EditorHost& host)
         bool valid = true;
         for (int i = 0; i < 4 && valid; ++i) {
             const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
-            valid = v && *v >= 0 && *v <= limits[i];
+            valid = v && *v >= 0 && *v <= ValueInput::ColourFieldMax(i);
             if (valid)
                 parsed[i] = quint8(*v);
         }

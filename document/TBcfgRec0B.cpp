@@ -4,10 +4,8 @@
 
 QByteArray TBcfgRec0B::DisplayText() const
 {
-    static const char* const CheckBoxWords[2] = {"OFF", "ON"};
     // A damaged value shows as its number instead of reading outside the words.
-    return Labelled(Checked <= 1 ? QByteArray(CheckBoxWords[Checked])
-                                 : QByteArray::number(Checked));
+    return Labelled(Checked <= 1 ? QByteArray(Words[Checked]) : QByteArray::number(Checked));
 }
 
 void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&)

@@ -7,6 +7,8 @@ class TBcfgRec0B : public TBcfgRecAll
 {
 public:
     quint32 Checked = 0;
+    // What the label shows for 0 and 1.
+    static constexpr const char* Words[2] = {"OFF", "ON"};
 
     QByteArray DisplayText() const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;

@@ -3,7 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
-#include "ValueRules.h"
+#include "ValueInput.h"
 
 QByteArray TBcfgRec0E::DisplayText() const
 {
@@ -55,10 +55,10 @@ void TBcfgRec0E::Edit(EditorHost& host)
         quint16 parsed[4] = {};
         bool valid = true;
         for (int i = 0; i < 4 && valid; ++i) {
-            const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
-            valid = v && *v >= 0 && *v <= ValueRules::RectMax; // 65535 is refused
+            const auto v = ValueInput::RectField(typed[size_t(i)]);
+            valid = v.has_value();
             if (valid)
-                parsed[i] = quint16(*v);
+                parsed[i] = *v;
         }
         if (!valid)
             continue;

@@ -51,21 +51,26 @@ void TBcfgRecString::Edit(EditorHost& host)
 {
     EditorHost::StringPopup popup;
     popup.nameLabel = CodePage::ToUnicode(NameText() + " -");
-    const QByteArray current = GetText();
-    popup.text = CodePage::ToUnicode(current);
+    popup.text = CodePage::ToUnicode(GetText());
     popup.textLimit = BufferLength;
     popup.fittingLength = [this](const QString& text) { return FittingTextLength(text); };
     QString typed;
-    if (!host.ShowStringPopup(popup, typed))
-        return;
+    if (host.ShowStringPopup(popup, typed))
+        StoreTyped(typed);
+}
+
+bool TBcfgRecString::StoreTyped(const QString& typed)
+{
     // Storing the same text again would re-encode it: characters the code page
     // cannot show would become "?", a backslash would gain its 0x1F mark and
     // damaged UTF-8 would be lost. Keep the bytes untouched and unmarked.
+    const QByteArray current = GetText();
     const QByteArray text = CodePage::FromUnicode(typed);
-    if (typed == popup.text || text == current)
-        return;
+    if (typed == CodePage::ToUnicode(current) || text == current)
+        return false;
     MarkModified();
     SetText(text);
+    return true;
 }
 
 qsizetype TBcfgRecString::FittingTextLength(const QString& text) const

@@ -30,6 +30,10 @@ public:
     // How many leading characters of an edited text can be stored with their
     // zero byte in this record's payload.
     qsizetype FittingTextLength(const QString& text) const;
+    // Stores a typed text as the popup does: the text already stored (as the
+    // popup shows it, or the same 8-bit text) keeps its bytes and marks;
+    // any other is marked and stored (cut to fit). Returns whether it stored.
+    bool StoreTyped(const QString& typed);
 
 protected:
     void StoreBytes(const QByteArray& stored);

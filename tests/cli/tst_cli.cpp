@@ -161,6 +161,113 @@ private slots:
         QCOMPARE(badPage.status, 1);
     }
 
+    void diffListsWhatImportWouldDo()
+    {
+        const QString current = write("dc.bcfg", BcfgBuilder()
+                                                     .levelBegin("L")
+                                                     .integer(1, "Size", 0, 100, 5)
+                                                     .text(6, "Pass", 7, "abc")
+                                                     .integer(1, "Lim", 0, 10, 1)
+                                                     .levelEnd()
+                                                     .levelBegin("Gone")
+                                                     .integer(1, "g", 0, 9, 1)
+                                                     .levelEnd()
+                                                     .integer(1, "x/y", 0, 9, 1)
+                                                     .bytes());
+        const QString other = write("do.bcfg", BcfgBuilder()
+                                                   .levelBegin("L")
+                                                   .integer(1, "Size", 0, 100, 50)
+                                                   .text(6, "Pass", 7, "xyz")
+                                                   .integer(1, "Lim", 0, 99, 11)
+                                                   .integer(1, "New", 0, 9, 2)
+                                                   .levelEnd()
+                                                   .levelBegin("Fresh")
+                                                   .integer(1, "f", 0, 9, 1)
+                                                   .levelEnd()
+                                                   .integer(1, "x/y", 0, 9, 1)
+                                                   .bytes());
+        const QByteArray before = read(current);
+        const Run text = cli({"diff", current, other});
+        QCOMPARE(text.status, 3);
+        QCOMPARE(text.out,
+                 QByteArray("~ L/Size: 5 -> 50\n"
+                            "~ L/Pass: *** -> ***\n"
+                            "! L/Lim: 1 -> 11\n"
+                            "+ L/New: 2\n"
+                            "+ Fresh/\n"
+                            "- Gone/\n"
+                            "changed 2, refused 1, only in CURRENT 1, only in OTHER 2\n"));
+        QVERIFY(text.err.isEmpty());
+        const Run json = cli({"diff", "--json", current, other});
+        QCOMPARE(json.status, 3);
+        const QList<QByteArray> lines = json.out.split('\n');
+        QCOMPARE(lines.size(), 7);
+        QCOMPARE(lines[2], QByteArray("{\"change\": \"refused\", \"path\": \"L/Lim\", \"type\": 1, "
+                                      "\"current\": \"1\", \"other\": \"11\"}"));
+        QCOMPARE(lines[4],
+                 QByteArray("{\"change\": \"only-other\", \"path\": \"Fresh/\", \"type\": "
+                            "9, \"current\": null, \"other\": null}"));
+        QCOMPARE(read(current), before);
+
+        const Run same = cli({"diff", current, current});
+        QCOMPARE(same.status, 0);
+        QCOMPARE(same.out,
+                 QByteArray("changed 0, refused 0, only in CURRENT 0, only in OTHER 0\n"));
+        // An unknown block: 2 wins over 3; a missing file: 1.
+        const QString partial = write("dp.bcfg", read(other) + BcfgBuilder::le32(99));
+        QCOMPARE(cli({"diff", current, partial}).status, 2);
+        QCOMPARE(cli({"diff", current, m_dir.filePath("none.bcfg")}).status, 1);
+        QCOMPARE(cli({"diff", current}).status, 1);
+    }
+
+    void getAndSetValues()
+    {
+        const QByteArray bytes = BcfgBuilder()
+                                     .levelBegin("L")
+                                     .integer(3, "N", quint32(-9), 9, 1)
+                                     .text(6, "Pass", 7, "abc")
+                                     .levelEnd()
+                                     .time("T", 7, 5)
+                                     .bytes();
+        const QString file = write("gs.bcfg", bytes);
+        QCOMPARE(cli({"get", file, "L/Pass"}).out, QByteArray("abc\n")); // plain text
+        const Run level = cli({"get", file, "L"});
+        QCOMPARE(level.status, 1);
+        QCOMPARE(level.err, QByteArray("Cannot get \"L\": the path names a level.\n"));
+        QCOMPARE(cli({"get", file, "L/M"}).err,
+                 QByteArray("Cannot get \"L/M\": no record has this path.\n"));
+
+        // A later pair wins; a negative value is a value, not an option.
+        const QString out = m_dir.filePath("gs-out.bcfg");
+        const Run set = cli({"set", file, "L/N", "5", "T", "23:59", "L/N", "-9", "-o", out});
+        QCOMPARE(set.status, 0);
+        QVERIFY(set.out.isEmpty() && set.err.isEmpty());
+        QCOMPARE(read(file), bytes);
+        QCOMPARE(cli({"get", out, "L/N"}).out, QByteArray("-9\n"));
+        QCOMPARE(cli({"get", out, "T"}).out, QByteArray("23:59\n"));
+
+        // One refused pair: nothing is written, whichever pair it is.
+        const Run refused = cli({"set", file, "T", "8:00", "L/Pass", "abcdefgh"});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err, QByteArray("Cannot set \"L/Pass\" to \"abcdefgh\": the record holds "
+                                         "8 bytes, the text takes 9 with its zero byte.\n"));
+        QCOMPARE(cli({"set", file, "L", "1"}).err,
+                 QByteArray("Cannot set \"L\" to \"1\": the path names a level.\n"));
+        QCOMPARE(cli({"set", file, "L/N", "10", "-o", out}).status, 1);
+        QCOMPARE(read(file), bytes);
+        QCOMPARE(cli({"get", out, "L/N"}).out, QByteArray("-9\n")); // OUT not written either
+        QCOMPARE(cli({"set", file, "L/N"}).status, 1);
+
+        // FILE itself, after every pair; a kept tail and status 2.
+        QCOMPARE(cli({"set", file, "L/Pass", "xy"}).status, 0);
+        QCOMPARE(cli({"get", file, "L/Pass"}).out, QByteArray("xy\n"));
+        const QByteArray tail = BcfgBuilder::le32(15) + "tail";
+        const QString partial = write("gs-partial.bcfg", bytes + tail);
+        QCOMPARE(cli({"set", partial, "T", "0:00"}).status, 2);
+        QVERIFY(read(partial).endsWith(tail));
+        QCOMPARE(cli({"get", partial, "T"}).out, QByteArray("0:00\n"));
+    }
+
     // PIPE stands for a named pipe, IN for a good file; the message names the pipe.
     void notRegularFilesExitOne_data()
     {
@@ -170,6 +277,14 @@ private slots:
             << QStringList{"tree", "PIPE"} << "Cannot open file \"%1\". Not a regular file.\n";
         QTest::newRow("copy onto a pipe") << QStringList{"copy", "IN", "PIPE"}
                                           << "Cannot create file \"%1\". Not a regular file.\n";
+        QTest::newRow("diff with a pipe") << QStringList{"diff", "IN", "PIPE"}
+                                          << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("get from a pipe")
+            << QStringList{"get", "PIPE", "v"} << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("set in a pipe") << QStringList{"set", "PIPE", "v", "2"}
+                                       << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("set onto a pipe") << QStringList{"set", "IN", "v", "2", "-o", "PIPE"}
+                                         << "Cannot create file \"%1\". Not a regular file.\n";
     }
     void notRegularFilesExitOne()
     {

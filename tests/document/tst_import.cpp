@@ -95,7 +95,9 @@ private slots:
         Import::MergeDocuments(*current, *source, false);
         QCOMPARE(value(*current, 0), 5u); // above Max: refused, no marks
         QVERIFY(!current->Record(0)->Imported && !current->Record(0)->Modified);
+        QVERIFY(current->Record(0)->LabelBeforeImport.isEmpty());
         QCOMPARE(value(*current, 1), 10u);
+        QCOMPARE(current->Record(1)->LabelBeforeImport, QByteArray("B - [ 5 ]"));
         QCOMPARE(value(*current, 2), 0xFFFFFFFFu);
         QCOMPARE(value(*current, 3), 0xFFFFFFFFu); // -1 within -5..5
         QVERIFY(current->Record(3)->Modified && current->Record(3)->Imported);
@@ -202,15 +204,20 @@ private slots:
     void firstMatchWinsAndStepsCount()
     {
         auto current = load(BcfgBuilder().integer(1, "A", 0, 9, 1).integer(1, "B", 0, 9, 1));
+        QByteArray sameText = BcfgBuilder::nameField("A");
+        sameText[9] = 'x'; // the same path as "A", a second occurrence of none
         const auto source = load(BcfgBuilder()
                                      .integer(1, "B", 0, 9, 2)
                                      .integer(1, "Z", 0, 9, 2)
-                                     .integer(1, "A", 0, 9, 3));
+                                     .integer(1, "A", 0, 9, 3)
+                                     .integer(1, sameText, 0, 9, 4));
         int steps = 0;
         Import::MergeDocuments(*current, *source, false, [&] { ++steps; });
-        QCOMPARE(steps, 3);
-        QCOMPARE(value(*current, 0), 3u);
+        QCOMPARE(steps, 4);
+        QCOMPARE(value(*current, 0), 4u);
         QCOMPARE(value(*current, 1), 2u);
+        // The label from before the import, not from between its two merges.
+        QCOMPARE(current->Record(0)->LabelBeforeImport, QByteArray("A - [ 1 ]"));
     }
 
     void largeImportIsFast()

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Difference.h"
+#include "TBcfgRecAll.h"
+
+#include <QWidget>
+#include <vector>
+
+class DifferenceModel;
+class QComboBox;
+class QSortFilterProxyModel;
+class QTableView;
+
+// The table both the compare window and the import preview show: a filter by kind above a
+// sortable table of differences. Space ticks or unticks the current row of a checkable
+// table; a double click on a row with a current record asks for that record's entry.
+class DifferenceView : public QWidget
+{
+    Q_OBJECT
+public:
+    // The rows' records must outlive the view.
+    DifferenceView(std::vector<Difference> rows, bool checkable, QWidget* parent = nullptr);
+
+    DifferenceModel* Model() const { return m_model; }
+    QSortFilterProxyModel* Proxy() const { return m_proxy; }
+    QTableView* Table() const { return m_table; }
+    // "All", then one entry per kind in the order of Difference::Kind.
+    QComboBox* KindFilter() const { return m_kindFilter; }
+
+signals:
+    void recordActivated(TBcfgRecAll* record);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void filterByKind(int choice);
+
+    DifferenceModel* m_model;
+    QSortFilterProxyModel* m_proxy;
+    QComboBox* m_kindFilter;
+    QTableView* m_table;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <vector>
+
+class TBcfgRecAll;
+class TBCFGFile;
+
+// One line of what taking values over from another file would do, as the
+// command line's diff, the compare window and the import preview show it.
+struct Difference {
+    enum Kind {
+        Changed,     // import takes the other value over and it differs
+        Refused,     // the current record's type rule refuses the other value
+        OnlyCurrent, // a current record that no other record pairs with
+        OnlyOther,   // an other record without a counterpart
+    };
+    Kind kind = Changed;
+    // The path of the current record (Changed, Refused, OnlyCurrent) or of
+    // the other record (OnlyOther); a level's path ends with "/".
+    QString path;
+    quint32 type = 0;
+    // The value parts of the labels (a password as its stars); none for a
+    // level and on the side without a record.
+    std::optional<QString> currentValue;
+    std::optional<QString> otherValue;
+    // The records (nullptr on the side without one). Valid while both
+    // documents live and keep their records.
+    TBcfgRecAll* current = nullptr;
+    const TBcfgRecAll* other = nullptr;
+};
+
+// The differences import would find, paired by import's own matching
+// (Import::Counterparts) and judged by its own rules (Import::Judge) against
+// current as it is, also where two other records pair with one current
+// record. Level records that pair, pairs that would take a value over
+// unchanged and level ends are left out; a level without counterpart is
+// listed alone, without what it holds. Changed, Refused and OnlyOther come in
+// other's file order, then OnlyCurrent in current's. Neither document is
+// changed. Throws BcfgError "Out of memory".
+std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFile& other,
+                                        bool translate);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class TBcfgRecAll;
+
+// Values as text: the form the label shows them in (a password in plain),
+// read back with the popup editors' own rules, so a script and the editor
+// never disagree about what a record accepts.
+namespace ValueInput {
+
+// The largest value colour field number field (0 R, 1 G, 2 B, 3 A) takes;
+// the smallest is 0.
+int ColourFieldMax(int field);
+// A typed rectangle field: the integer text rule, 0 to ValueRules::RectMax.
+std::optional<quint16> RectField(QStringView typed);
+
+// The record's value in the form Store reads: the value part of its label,
+// except that a password is its plain text.
+QString Text(const TBcfgRecAll& record);
+
+// Stores text, read in the form Text gives, into record as its editor would
+// (Modified marks where the value changes; the text already stored keeps its
+// bytes). A value that does not read, is out of range or, for a text, does
+// not fit or holds a character the code page cannot represent is refused:
+// false, why says why, and the record is unchanged. Never cuts a text.
+bool Store(TBcfgRecAll& record, const QString& text, QString& why);
+
+} // namespace ValueInput
