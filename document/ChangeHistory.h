@@ -13,6 +13,7 @@ struct RecordState {
     QByteArray payload; // as WritePayload writes it
     bool modified = false;
     bool imported = false;
+    QByteArray labelBeforeImport;
 
     bool operator==(const RecordState&) const = default;
 };
