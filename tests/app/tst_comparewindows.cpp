@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QUndoStack>
 
 using kit::entry;
 using kit::write;
@@ -204,6 +205,11 @@ private slots:
         QCOMPARE(kit::drawn(*m_form, entry(*m_form, "Size"), false).text, QColor(192, 0, 0));
         QVERIFY(!m_form->Label2->isHidden());
         QVERIFY(m_form->Button1->isEnabled());
+        // The whole preview import is one step of the history.
+        QCOMPARE(m_form->UndoStack()->count(), 1);
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+        QTest::keyClick(m_form->TreeView1, Qt::Key_Z, Qt::ControlModifier);
+        verifyUntouched();
     }
 
     void cancelledPreviewChangesNothing()
