@@ -9,6 +9,7 @@
 #include "Dialogs.h"
 #include "DifferenceView.h"
 #include "EditorHost.h"
+#include "EntryMenu.h"
 #include "FileOpenEdit.h"
 #include "ImportPreviewWindow.h"
 #include "MainTree.h"
@@ -21,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDialog>
@@ -909,7 +911,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == TreeView1->viewport()) {
-        if (event->type() == QEvent::Wheel) {
+        if (event->type() == QEvent::ContextMenu) {
+            // On an entry, its own menu; anywhere else the window's (Save position).
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            if (QTreeWidgetItem* item = TreeView1->itemAt(menuEvent->pos())) {
+                TreeView1->setCurrentItem(item);
+                EntryMenu menu(*this, item);
+                menu.exec(menuEvent->globalPos());
+                return true;
+            }
+        } else if (event->type() == QEvent::Wheel) {
             auto* wheel = static_cast<QWheelEvent*>(event);
             // Only the vertical wheel edits; a sideways roll scrolls as usual.
             if (wheel->angleDelta().y() != 0 &&

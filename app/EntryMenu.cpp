@@ -1,0 +1,67 @@
+#include "EntryMenu.h"
+
+#include "CodePage.h"
+#include "MainTree.h"
+#include "ParameterPath.h"
+#include "TBcfgRecAll.h"
+#include "TForm1.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QUndoStack>
+
+namespace {
+// The text after a tab is shown as the command's key.
+QString withKey(const QString& text, const QString& key)
+{
+    return text + QLatin1Char('\t') + key;
+}
+
+QString quotedStep(const QString& command, bool possible, const QString& what)
+{
+    return possible ? QStringLiteral("%1 \"%2\"").arg(command, what) : command;
+}
+} // namespace
+
+EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
+{
+    setObjectName(QStringLiteral("EntryMenu"));
+    const TBcfgRecAll* record = MainTree::RecordOf(item);
+    const QUndoStack* stack = form.UndoStack();
+
+    EditAction = addAction(withKey(QStringLiteral("Edit"), QStringLiteral("Enter")));
+    EditAction->setEnabled(record && record->TypeCode != 9);
+    connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
+    UndoAction = addAction(withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(),
+                                              stack->undoText()),
+                                   QStringLiteral("Ctrl+Z")));
+    UndoAction->setEnabled(stack->canUndo());
+    connect(UndoAction, &QAction::triggered, &form, &TForm1::Undo);
+    RedoAction = addAction(withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(),
+                                              stack->redoText()),
+                                   QStringLiteral("Ctrl+Y")));
+    RedoAction->setEnabled(stack->canRedo());
+    connect(RedoAction, &QAction::triggered, &form, &TForm1::Redo);
+    addSeparator();
+
+    // A level has no value; a password's value is copied as the tree shows it.
+    const QByteArray value = record ? ParameterPath::Value(*record) : QByteArray();
+    CopyValueAction = addAction(QStringLiteral("Copy value"));
+    CopyValueAction->setEnabled(!value.isNull());
+    connect(CopyValueAction, &QAction::triggered, this,
+            [value] { QGuiApplication::clipboard()->setText(CodePage::ToUnicode(value)); });
+    CopyPathAction = addAction(QStringLiteral("Copy path"));
+    CopyPathAction->setEnabled(record != nullptr);
+    const QString path = record ? ParameterPath::Of(*record) : QString();
+    connect(CopyPathAction, &QAction::triggered, this,
+            [path] { QGuiApplication::clipboard()->setText(path); });
+    addSeparator();
+
+    FindAction = addAction(withKey(QStringLiteral("Find..."), QStringLiteral("Ctrl+F")));
+    connect(FindAction, &QAction::triggered, &form, &TForm1::ShowFindBar);
+    NextChangedAction = addAction(withKey(QStringLiteral("Next changed"), QStringLiteral("F4")));
+    connect(NextChangedAction, &QAction::triggered, &form, [&form] { form.SelectNextChanged(true); });
+    addSeparator();
+    addAction(form.CompareWithFileAction);
+    addAction(form.ImportWithPreviewAction);
+}
