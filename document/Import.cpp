@@ -123,13 +123,23 @@ Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translat
             first[size_t(currentPaths[i])] = current.Record(int(i));
         const std::vector<int> sourcePaths = numberPaths(numbers, source, translate, false);
 
+        // Which current records this import has already taken a value into, so
+        // a second source record of the same path keeps the label from before it.
+        std::vector<bool> labelled(size_t(current.Count()), false);
+
         Result result;
         for (const auto& imported : source.Records()) {
             const int path = sourcePaths[size_t(imported->Index)];
             if (TBcfgRecAll* target = path == PathNumbers::None ? nullptr : first[size_t(path)]) {
                 ++result.matched;
-                if (target->MergeFrom(*imported))
+                const QByteArray before = target->DisplayText();
+                if (target->MergeFrom(*imported)) {
                     ++result.accepted;
+                    if (!labelled[size_t(target->Index)]) {
+                        labelled[size_t(target->Index)] = true;
+                        target->LabelBeforeImport = before;
+                    }
+                }
             }
             if (step)
                 step();

@@ -27,6 +27,10 @@ public:
     qint32 Max = 0;
     bool Modified = false;
     bool Imported = false;
+    // The 8-bit label the record had just before the last import that took a
+    // value over into it (Import::MergeDocuments sets it); empty when no
+    // import ever did.
+    QByteArray LabelBeforeImport;
 
     // The tree label, 8-bit text.
     virtual QByteArray DisplayText() const = 0;
