@@ -6,14 +6,17 @@
 #include "Dialogs.h"
 #include "EditorHost.h"
 #include "FileOpenEdit.h"
+#include "FindBar.h"
 #include "MainTree.h"
 #include "PopupPosition.h"
+#include "RecordDetails.h"
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
 #include "TBcfgRec05.h"
 #include "TBcfgRec0B.h"
 #include "TBcfgRec0C.h"
 #include "TBcfgRec0D.h"
+#include "TreeOrder.h"
 #include "ValueRules.h"
 #include "WindowPlacement.h"
 
@@ -29,6 +32,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidgetItemIterator>
@@ -204,6 +208,20 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     TreeView1->viewport()->installEventFilter(this);
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { selectShownSection(); });
+
+    m_findBar = new FindBar(TreeView1);
+    const auto shortcut = [this](QKeySequence keys, const std::function<void()>& run) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, run);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ShowFindBar(); });
+    shortcut(QKeySequence(Qt::Key_F4), [this] { SelectNextChanged(true); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4), [this] { SelectNextChanged(false); });
+    TreeView1->SetDetails([this](const QTreeWidgetItem* item) {
+        if (const TBcfgRecAll* record = MainTree::RecordOf(item))
+            return RecordDetails::Of(*record);
+        return MainTree::IsUnknownBlock(item) && m_currentDoc ? RecordDetails::OfStop(*m_currentDoc)
+                                                              : QString();
+    });
 }
 
 TForm1::~TForm1()
@@ -577,6 +595,26 @@ void TForm1::StartEdit()
     }
     MainTree::Relabel(item);
     FormPaint();
+}
+
+void TForm1::ShowFindBar()
+{
+    if (!m_busy && !m_editorOpen)
+        m_findBar->Open();
+}
+
+bool TForm1::SelectNextChanged(bool forward)
+{
+    if (m_busy || m_editorOpen)
+        return false;
+    QTreeWidgetItem* hit = TreeOrder::Next(
+        TreeView1, selectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
+            const TBcfgRecAll* record = MainTree::RecordOf(item);
+            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
+        });
+    if (hit)
+        TreeOrder::Reveal(TreeView1, hit);
+    return hit != nullptr;
 }
 
 bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)

@@ -10,6 +10,7 @@
 
 class EditorHost;
 class FileOpenEdit;
+class FindBar;
 class MainTree;
 class QAction;
 class QDialog;
@@ -96,6 +97,13 @@ public:
     void SavePositionExecute();
 
     void StartEdit();
+    // Opens the find bar over the tree's bottom edge (Ctrl+F, "/" in the tree).
+    void ShowFindBar();
+    // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
+    // order from the selection, wrapping at the ends, and expands to it (F4, Shift+F4).
+    // Section entries are passed over: their marks only echo their contents. Returns whether
+    // there was one.
+    bool SelectNextChanged(bool forward);
     bool CursorOnSelectedEntry() const; // at the mouse cursor
     bool CursorOnSelectedEntry(const QPoint& globalPos) const;
     // The selected entry's label in screen coordinates; empty without a selected entry.
@@ -187,4 +195,5 @@ private:
     ImportResult m_lastImport;
     std::function<void()> m_importStepObserver;
     QList<Placement> m_placements;
+    FindBar* m_findBar = nullptr;
 };
