@@ -32,6 +32,9 @@ FindBar::FindBar(MainTree* tree)
     auto* label = new QLabel(QStringLiteral("Find:"), this);
     m_field->setObjectName(QStringLiteral("FindField"));
     m_status->setObjectName(QStringLiteral("FindStatus"));
+    // Room for the longest status, so the field keeps its width while the status changes.
+    m_status->setMinimumWidth(
+        m_status->fontMetrics().horizontalAdvance(QStringLiteral("2049 of 2049")));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(8);
