@@ -32,14 +32,14 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     EditAction = addAction(withKey(QStringLiteral("Edit"), QStringLiteral("Enter")));
     EditAction->setEnabled(record && record->TypeCode != 9);
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
-    UndoAction = addAction(withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(),
-                                              stack->undoText()),
-                                   QStringLiteral("Ctrl+Z")));
+    UndoAction =
+        addAction(withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(), stack->undoText()),
+                          QStringLiteral("Ctrl+Z")));
     UndoAction->setEnabled(stack->canUndo());
     connect(UndoAction, &QAction::triggered, &form, &TForm1::Undo);
-    RedoAction = addAction(withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(),
-                                              stack->redoText()),
-                                   QStringLiteral("Ctrl+Y")));
+    RedoAction =
+        addAction(withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(), stack->redoText()),
+                          QStringLiteral("Ctrl+Y")));
     RedoAction->setEnabled(stack->canRedo());
     connect(RedoAction, &QAction::triggered, &form, &TForm1::Redo);
     addSeparator();
@@ -60,7 +60,8 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     FindAction = addAction(withKey(QStringLiteral("Find..."), QStringLiteral("Ctrl+F")));
     connect(FindAction, &QAction::triggered, &form, &TForm1::ShowFindBar);
     NextChangedAction = addAction(withKey(QStringLiteral("Next changed"), QStringLiteral("F4")));
-    connect(NextChangedAction, &QAction::triggered, &form, [&form] { form.SelectNextChanged(true); });
+    connect(NextChangedAction, &QAction::triggered, &form,
+            [&form] { form.SelectNextChanged(true); });
     addSeparator();
     addAction(form.CompareWithFileAction);
     addAction(form.ImportWithPreviewAction);

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 namespace {
 constexpr int RecordRole = Qt::UserRole;
@@ -131,4 +132,37 @@ void MainTree::keyPressEvent(QKeyEvent* event)
         return;
     }
     QTreeWidget::keyPressEvent(event);
+}
+
+bool MainTree::viewportEvent(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QTreeWidgetItem* item = itemAt(help->pos());
+    const QString text = item && m_details ? m_details(item) : QString();
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), text, viewport(), visualItemRect(item));
+    }
+    return true;
+}
+
+void MainTree::ReserveBottom(int height)
+{
+    m_reservedBottom = height;
+    updateGeometries();
+}
+
+void MainTree::updateGeometries()
+{
+    // The tree view sets its margins for the header each time; the strip goes back under them.
+    QTreeWidget::updateGeometries();
+    QMargins margins = viewportMargins();
+    if (margins.bottom() != m_reservedBottom) {
+        margins.setBottom(m_reservedBottom);
+        setViewportMargins(margins);
+    }
 }

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <functional>
 
 class TBcfgRecAll;
 
@@ -58,6 +59,16 @@ public:
     // the padding the style draws around it; empty when the entry is not laid out.
     QRect LabelRect(QTreeWidgetItem* item) const;
 
+    // The tool tip of an entry, asked for each time the mouse rests on one, so it always tells
+    // the current state; an empty text shows none.
+    void SetDetails(std::function<QString(const QTreeWidgetItem*)> details)
+    {
+        m_details = std::move(details);
+    }
+    // Keeps a strip of this height under the entries free (for the find bar), so that no
+    // entry scrolled into view lies under it; 0 gives the strip back.
+    void ReserveBottom(int height);
+
     // TreeSink (expandAll(Entry) beside the view's own expandAll()).
     using QTreeView::expandAll;
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
@@ -73,7 +84,11 @@ signals:
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void updateGeometries() override;
 
 private:
+    int m_reservedBottom = 0;
     EntryColourDelegate* m_colours;
+    std::function<QString(const QTreeWidgetItem*)> m_details;
 };

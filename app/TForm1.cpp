@@ -11,19 +11,22 @@
 #include "EditorHost.h"
 #include "EntryMenu.h"
 #include "FileOpenEdit.h"
+#include "FindBar.h"
 #include "ImportPreviewWindow.h"
 #include "MainTree.h"
 #include "PopupPosition.h"
+#include "RecordDetails.h"
 #include "RecordWheel.h"
 #include "TBCFGFile.h"
+#include "TreeOrder.h"
 #include "ValueRules.h"
 #include "WindowPlacement.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCursor>
 #include <QDialog>
 #include <QDragEnterEvent>
@@ -217,7 +220,9 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     connect(TreeView1, &QTreeWidget::itemCollapsed, this, [this] { selectShownSection(); });
 
     m_undoStack = new QUndoStack(this);
+    m_findBar = new FindBar(TreeView1);
     installShortcuts();
+    installDetails();
     setAcceptDrops(true);
     // The field takes a dropped file as the window does, not as text typed into it.
     LMDFileOpenEdit1->lineEdit()->installEventFilter(this);
@@ -239,7 +244,20 @@ void TForm1::installShortcuts()
             Button1Click();
     });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1, &TForm1::CopySelectedLabel);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this, &TForm1::ShowFindBar);
+    shortcut(QKeySequence(Qt::Key_F4), this, [this] { SelectNextChanged(true); });
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4), this, [this] { SelectNextChanged(false); });
     createCompareActions();
+}
+
+void TForm1::installDetails()
+{
+    TreeView1->SetDetails([this](const QTreeWidgetItem* item) {
+        if (const TBcfgRecAll* record = MainTree::RecordOf(item))
+            return RecordDetails::Of(*record);
+        return MainTree::IsUnknownBlock(item) && m_currentDoc ? RecordDetails::OfStop(*m_currentDoc)
+                                                              : QString();
+    });
 }
 
 TForm1::~TForm1()
@@ -627,6 +645,26 @@ void TForm1::StartEdit()
     recordChange(capture, CodePage::ToUnicode(record->NameText()));
     MainTree::Relabel(item);
     FormPaint();
+}
+
+void TForm1::ShowFindBar()
+{
+    if (!m_busy && !m_editorOpen)
+        m_findBar->Open();
+}
+
+bool TForm1::SelectNextChanged(bool forward)
+{
+    if (m_busy || m_editorOpen)
+        return false;
+    QTreeWidgetItem* hit = TreeOrder::Next(
+        TreeView1, selectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
+            const TBcfgRecAll* record = MainTree::RecordOf(item);
+            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
+        });
+    if (hit)
+        TreeOrder::Reveal(TreeView1, hit);
+    return hit != nullptr;
 }
 
 bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)

@@ -12,6 +12,7 @@ class ChangeCapture;
 class ChangeHistory;
 class EditorHost;
 class FileOpenEdit;
+class FindBar;
 class MainTree;
 class QAction;
 class QDialog;
@@ -100,6 +101,13 @@ public:
     void SavePositionExecute();
 
     void StartEdit();
+    // Opens the find bar over the tree's bottom edge (Ctrl+F, "/" in the tree).
+    void ShowFindBar();
+    // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
+    // order from the selection, wrapping at the ends, and expands to it (F4, Shift+F4).
+    // Section entries are passed over: their marks only echo their contents. Returns whether
+    // there was one.
+    bool SelectNextChanged(bool forward);
     bool CursorOnSelectedEntry() const; // at the mouse cursor
     bool CursorOnSelectedEntry(const QPoint& globalPos) const;
     // The selected entry's label in screen coordinates; empty without a selected entry.
@@ -195,6 +203,8 @@ private:
     void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
     void showChanges();
     void installShortcuts();
+    // The tree's tool tips: each entry's details, taken when the tip is asked for.
+    void installDetails();
     QTreeWidgetItem* selectedEntry() const;
     // The selected entry when the user can see it (every enclosing section expanded).
     QTreeWidgetItem* shownSelectedEntry() const;
@@ -230,4 +240,5 @@ private:
     ImportResult m_lastImport;
     std::function<void()> m_importStepObserver;
     QList<Placement> m_placements;
+    FindBar* m_findBar = nullptr;
 };

@@ -113,6 +113,7 @@ void TBCFGFile::Parse(const QByteArray& bytes)
             m_stopLabel = "Unknown Block: 0x" + hexCode(code);
             m_tail = bytes.mid(offset);
             m_stopLevel = state.CurrentLevel;
+            m_stopOffset = offset;
             return;
         }
         std::unique_ptr<TBcfgRecAll> rec = CreateRecord(code);
@@ -120,6 +121,7 @@ void TBCFGFile::Parse(const QByteArray& bytes)
         rec->Index = Count();
         rec->TypeCode = code;
         rec->ParentIndex = state.CurrentLevel;
+        rec->Offset = offset;
         rec->Name = in.read(TextRules::NameSize);
         rec->Min = in.u32();
         rec->Max = in.i32();
@@ -128,6 +130,7 @@ void TBCFGFile::Parse(const QByteArray& bytes)
                 "Unreadable Block: 0x" + hexCode(code) + " at offset " + QByteArray::number(offset);
             m_tail = bytes.mid(offset);
             m_stopLevel = state.CurrentLevel;
+            m_stopOffset = offset;
             return;
         }
         QByteArray key(4, '\0');

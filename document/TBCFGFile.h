@@ -46,6 +46,8 @@ public:
     QString StopMessage() const;
     // The bytes from that block's first byte to the end of the file.
     const QByteArray& Tail() const { return m_tail; }
+    // Where that block starts in the file.
+    qint64 StopOffset() const { return m_stopOffset; }
 
     // Appends the document's entries to tree (records, then the entry of a
     // block that could not be read, whose top-level branch is expanded).
@@ -71,4 +73,5 @@ private:
     QByteArray m_stopLabel;
     QByteArray m_tail;
     qint32 m_stopLevel = -1; // the level open where loading stopped
+    qint64 m_stopOffset = 0;
 };

@@ -31,6 +31,7 @@ public:
     // value over into it (Import::MergeDocuments sets it); empty when no
     // import ever did.
     QByteArray LabelBeforeImport;
+    qint64 Offset = 0; // where the record starts in the bytes it was loaded from
 
     // The tree label, 8-bit text.
     virtual QByteArray DisplayText() const = 0;

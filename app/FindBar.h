@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QFrame>
+
+class MainTree;
+class QLabel;
+class QLineEdit;
+class QTreeWidgetItem;
+
+// The find bar: a strip in the popups' colours over the bottom edge of the tree, shown on
+// demand. Typing finds the first entry from the selection on, in tree order, whose label
+// contains the text; Enter and F3 go to the next hit, Shift+Enter and Shift+F3 to the previous
+// one, wrapping at the ends; Esc closes the bar and gives the focus back to the tree, the hit
+// staying selected. "/" typed in the tree opens it. It is a child of the tree and follows its
+// size.
+class FindBar : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit FindBar(MainTree* tree);
+
+    // Shows the bar with the focus in its field, the text kept and selected.
+    void Open();
+    // Hides the bar; the focus goes back to the tree.
+    void Close();
+    // Selects the next (or previous) hit after the selection; false when there is none.
+    bool FindNext(bool forward);
+
+    QLineEdit* Field() const { return m_field; }
+    // "3 of 17", "not found", or empty while there is nothing to tell.
+    QString Status() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    // Finds from the selection on (inclusive), as the text was just typed.
+    void findTyped();
+    void showHit(QTreeWidgetItem* hit);
+    void updateStatus(bool found);
+    void place();
+
+    MainTree* m_tree;
+    QLineEdit* m_field;
+    QLabel* m_status;
+};
