@@ -4,6 +4,8 @@
 #include "TForm0103.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QUndoStack>
 #include <QUrl>
@@ -189,6 +191,52 @@ private slots:
         QCOMPARE(form.UndoStack()->count(), 0);
         key(Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 2 ]"));
+    }
+
+    // A right-click on an entry shows its commands; elsewhere in the tree the window's menu.
+    void entryMenu()
+    {
+        TForm1& form = *m_form;
+        typeInteger("4");
+        QStringList items;
+        QString choose;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, &form, [&] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            items.clear();
+            for (QAction* action : menu->actions())
+                if (!action->isSeparator())
+                    items << action->text() + (action->isEnabled() ? "" : " (off)");
+            for (QAction* action : menu->actions())
+                if (action->text().startsWith(choose) && !choose.isEmpty())
+                    action->trigger();
+            menu->close();
+        });
+        poll.start(5);
+        const auto rightClick = [&](const QPoint& at, const QString& item) {
+            choose = item;
+            QContextMenuEvent click(QContextMenuEvent::Mouse, at,
+                                    form.TreeView1->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(form.TreeView1->viewport(), &click);
+        };
+        QTreeWidgetItem* other = named(form, "Other");
+        rightClick(kit::selectEntry(form, other), "Copy path");
+        QCOMPARE(form.TreeView1->currentItem(), other);
+        QCOMPARE(items,
+                 (QStringList{"Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
+                              "Copy value", "Copy path", "Find...\tCtrl+F", "Next changed\tF4",
+                              "Compare with file...", "Import with preview..."}));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Other"));
+        rightClick(kit::selectEntry(form, named(form, "Level")), "Undo");
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 10 ]"));
+        QVERIFY(items.contains("Copy value (off)") && items.contains("Edit\tEnter (off)"));
+        rightClick(kit::selectEntry(form, named(form, "Int")), "Copy value");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("10"));
+
+        rightClick(QPoint(5, form.TreeView1->viewport()->height() - 5), "");
+        QCOMPARE(items, QStringList{"Save position"});
     }
 
     // F2 edits as Enter does, Ctrl+C copies the label, a dropped file is opened.
