@@ -11,9 +11,10 @@ void RegisterDesignFont()
     done = true;
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         return;
-    for (const char* path :
-         {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-        if (QFile::exists(QLatin1String(path)))
-            QFontDatabase::addApplicationFont(QLatin1String(path));
-    }
+    // Only the regular face: Wine's bold face (tahomabd.ttf) draws thin strokes on wider
+    // advances ("BCFG File:" 67 px instead of the layout's 59), while the bold the toolkit
+    // derives from the regular face keeps the layout's widths and looks bold.
+    const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(regular))
+        QFontDatabase::addApplicationFont(regular);
 }
