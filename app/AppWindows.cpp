@@ -3,6 +3,7 @@
 #include "AppGlobals.h"
 #include "IniFile.h"
 #include "PopupEditorHost.h"
+#include "SettingsLocation.h"
 #include "TForm0103.h"
 #include "TForm0204.h"
 #include "TForm05.h"
@@ -16,9 +17,8 @@
 #include <QApplication>
 #include <QTimer>
 
-AppWindows::AppWindows(const QStringList& arguments)
-    : m_settings(std::make_unique<IniFile>(
-          IniFile::PathForExecutable(QCoreApplication::applicationFilePath())))
+AppWindows::AppWindows(const QStringList& arguments, const QString& executablePath)
+    : m_settings(std::make_unique<IniFile>(SettingsPath(executablePath)))
 {
     SetApplicationTitle(DefaultApplicationTitle());
     m_main = std::make_unique<TForm1>();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <memory>
 
@@ -15,15 +16,17 @@ class TForm0C;
 class TForm0D;
 class TForm1;
 
-// The program's settings file (next to the executable) and windows. Each window is created
+// The program's settings file (SettingsPath) and windows. Each window is created
 // once for the whole run, in the order start-up gives: the main window (which opens the
 // command-line file before the others exist), the popup editors and the help window. The
 // main window owns the others.
 class AppWindows
 {
 public:
-    // arguments: the command line without the program's name. Needs a QApplication.
-    explicit AppWindows(const QStringList& arguments);
+    // arguments: the file arguments of the command line. The settings file's place is decided
+    // from executablePath (SettingsPath). Needs a QApplication.
+    explicit AppWindows(const QStringList& arguments,
+                        const QString& executablePath = QCoreApplication::applicationFilePath());
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;

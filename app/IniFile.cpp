@@ -197,6 +197,8 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
     QByteArray out;
     for (const Line& line : lines)
         out += line.text + line.end;
+    // The user's configuration folder may not exist before the first save.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit())
         throw failure;

@@ -5,7 +5,7 @@
 // The settings file, kept by the rules of a Windows INI file: section and key
 // names match regardless of case, a value that is no integer reads as the
 // caller's default, and writing a key changes only that key's line (or adds
-// the key, the section or the file), leaving every other line byte for byte.
+// the key, the section or the file and its folder), leaving every other line byte for byte.
 // QSettings rewrites the whole file, hence this small class.
 class IniFile
 {

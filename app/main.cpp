@@ -1,10 +1,22 @@
 #include "AppWindows.h"
+#include "CommandLine.h"
+#include "DesignFont.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("parvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PARVANE_VERSION));
+    CommandLine::AnswerWithoutWindow(argc, argv);
     QApplication app(argc, argv);
-    AppWindows windows(QApplication::arguments().mid(1));
+    QGuiApplication::setDesktopFileName(QStringLiteral(PARVANE_APP_ID));
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/48/parvane.png"));
+    icon.addFile(QStringLiteral(":/icons/256/parvane.png"));
+    QApplication::setWindowIcon(icon);
+    RegisterDesignFont();
+    AppWindows windows(CommandLine::FileArguments(QApplication::arguments()));
     return windows.run();
 }

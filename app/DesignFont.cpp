@@ -1,0 +1,20 @@
+#include "DesignFont.h"
+
+#include <QFile>
+#include <QFontDatabase>
+
+void RegisterDesignFont()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
+        return;
+    // Only the regular face: Wine's bold face (tahomabd.ttf) draws thin strokes on wider
+    // advances ("BCFG File:" 67 px instead of the layout's 59), while the bold the toolkit
+    // derives from the regular face keeps the layout's widths and looks bold.
+    const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
+    if (QFile::exists(regular))
+        QFontDatabase::addApplicationFont(regular);
+}
