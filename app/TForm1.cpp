@@ -1008,22 +1008,31 @@ std::unique_ptr<TBCFGFile> TForm1::chooseOtherFile(QString& fileName)
     }
 }
 
-void TForm1::CompareWithFile()
+bool TForm1::differencesWithChosenFile(QString& fileName, std::unique_ptr<TBCFGFile>& other,
+                                       std::vector<Difference>& rows)
 {
     if (!m_currentDoc || m_busy || m_editorOpen)
-        return;
-    QString fileName;
-    const std::unique_ptr<TBCFGFile> other = chooseOtherFile(fileName);
+        return false;
+    other = chooseOtherFile(fileName);
     if (!other)
-        return;
-    std::vector<Difference> rows;
+        return false;
     try {
         rows = ListDifferences(*m_currentDoc, *other,
                                Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
     } catch (const BcfgError& error) {
         Dialogs::Error(this, error.text());
-        return;
+        return false;
     }
+    return true;
+}
+
+void TForm1::CompareWithFile()
+{
+    QString fileName;
+    std::unique_ptr<TBCFGFile> other;
+    std::vector<Difference> rows;
+    if (!differencesWithChosenFile(fileName, other, rows))
+        return;
     CompareWindow window(fileName, std::move(rows), this);
     connect(&window, &CompareWindow::recordActivated, this, &TForm1::selectRecordEntry);
     window.exec();
@@ -1031,20 +1040,11 @@ void TForm1::CompareWithFile()
 
 void TForm1::ImportWithPreview()
 {
-    if (!m_currentDoc || m_busy || m_editorOpen)
-        return;
     QString fileName;
-    const std::unique_ptr<TBCFGFile> source = chooseOtherFile(fileName);
-    if (!source)
-        return;
+    std::unique_ptr<TBCFGFile> source;
     std::vector<Difference> rows;
-    try {
-        rows = ListDifferences(*m_currentDoc, *source,
-                               Import::TranslateLevelNames(LMDFileOpenEdit1->text(), fileName));
-    } catch (const BcfgError& error) {
-        Dialogs::Error(this, error.text());
+    if (!differencesWithChosenFile(fileName, source, rows))
         return;
-    }
     ImportPreviewWindow window(fileName, std::move(rows), this);
     connect(window.View(), &DifferenceView::recordActivated, this, &TForm1::selectRecordEntry);
     if (window.exec() == QDialog::Accepted)

@@ -7,9 +7,11 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class ChangeCapture;
 class ChangeHistory;
+struct Difference;
 class EditorHost;
 class FileOpenEdit;
 class FindBar;
@@ -216,6 +218,10 @@ private:
     // The other file of a compare or preview, chosen and loaded as Import does; nullptr
     // when cancelled or when it cannot be read (after the error box).
     std::unique_ptr<TBCFGFile> chooseOtherFile(QString& fileName);
+    // Chooses and loads the other file and lists how it differs from the current document;
+    // false (after any error box) when cancelled or failed. other holds the rows' records.
+    bool differencesWithChosenFile(QString& fileName, std::unique_ptr<TBCFGFile>& other,
+                                   std::vector<Difference>& rows);
     // Selects the record's entry in the tree, expanding the sections around it.
     void selectRecordEntry(const TBcfgRecAll* record);
     // The preview's one change of the document: takes the chosen pairs over, relabels
