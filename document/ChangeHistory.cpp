@@ -114,11 +114,14 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
     for (const auto& rec : m_doc.Records())
         if (rec->TypeCode == 9)
             rec->Modified = false;
-    for (const auto& rec : m_doc.Records())
-        if (rec->Modified && rec->TypeCode != 9)
-            for (TBcfgRecAll* level = m_doc.Record(rec->ParentIndex); level && !level->Modified;
-                 level = m_doc.Record(level->ParentIndex))
-                level->Modified = true;
-    m_doc.Modified = std::any_of(m_doc.Records().begin(), m_doc.Records().end(),
-                                 [](const auto& rec) { return rec->Modified; });
+    // Levels are marked only through their contents, so those decide the document's mark.
+    m_doc.Modified = false;
+    for (const auto& rec : m_doc.Records()) {
+        if (!rec->Modified || rec->TypeCode == 9)
+            continue;
+        m_doc.Modified = true;
+        for (TBcfgRecAll* level = m_doc.Record(rec->ParentIndex); level && !level->Modified;
+             level = m_doc.Record(level->ParentIndex))
+            level->Modified = true;
+    }
 }
