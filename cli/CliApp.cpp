@@ -1,13 +1,16 @@
 #include "CliApp.h"
 
 #include "BcfgError.h"
+#include "CliOutput.h"
 #include "CodePage.h"
 #include "Import.h"
 #include "PathCommands.h"
 #include "RecordJson.h"
 #include "TBCFGFile.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
+#include <algorithm>
 
 namespace {
 
@@ -44,68 +47,89 @@ private:
     QByteArray& m_err;
 };
 
-// Keeps the entries of a load so they can be printed in tree order.
+// Prints each entry as the load appends it. Entries come in tree order (each
+// the last child of an entry on the chain from the top to the entry before
+// it), so only that chain is kept, however many entries the tree has.
 class PrintTree : public TreeSink
 {
 public:
+    explicit PrintTree(CliOutput& out) : m_out(out) {}
+
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll*) override
     {
-        m_nodes.push_back(Node{label, toIndex(parent), {}});
-        const size_t index = m_nodes.size() - 1;
-        if (parent)
-            m_nodes[toIndex(parent)].children.push_back(index);
-        else
-            m_roots.push_back(index);
-        return toEntry(index);
+        const size_t parentIndex = toIndex(parent);
+        while (!m_chain.empty() && m_chain.back() != parentIndex)
+            m_chain.pop_back();
+        m_out.appendSpaces(2 * qint64(m_chain.size()));
+        CodePage::AppendUtf8(m_out.block(), label);
+        m_out.block() += '\n';
+        m_out.written();
+        m_chain.push_back(m_count);
+        return toEntry(m_count++);
     }
+    // Known for the entries on the chain, which is all a load asks about.
     Entry parentOf(Entry entry) override
     {
-        const size_t parent = m_nodes[toIndex(entry)].parent;
-        return parent == NoParent ? nullptr : toEntry(parent);
+        // Entries are numbered in order, so the chain is sorted.
+        const auto it = std::lower_bound(m_chain.begin(), m_chain.end(), toIndex(entry));
+        return it == m_chain.end() || it == m_chain.begin() || *it != toIndex(entry)
+                   ? nullptr
+                   : toEntry(*(it - 1));
     }
     void expandAll(Entry) override {}
 
-    QByteArray print() const
-    {
-        QByteArray out;
-        // Depth-first without recursion: deep nesting must not exhaust the stack.
-        std::vector<std::pair<size_t, int>> stack;
-        for (auto it = m_roots.rbegin(); it != m_roots.rend(); ++it)
-            stack.emplace_back(*it, 0);
-        while (!stack.empty()) {
-            const auto [index, depth] = stack.back();
-            stack.pop_back();
-            const Node& node = m_nodes[index];
-            out += QByteArray(2 * depth, ' ') + CodePage::ToUnicode(node.label).toUtf8() + '\n';
-            for (auto it = node.children.rbegin(); it != node.children.rend(); ++it)
-                stack.emplace_back(*it, depth + 1);
-        }
-        return out;
-    }
-
 private:
     static constexpr size_t NoParent = size_t(-1);
-    struct Node {
-        QByteArray label;
-        size_t parent;
-        std::vector<size_t> children;
-    };
-    // Entries are indices plus one, so that no entry is nullptr (the root).
+    // Entries are numbers plus one, so that no entry is nullptr (the root).
     static Entry toEntry(size_t index) { return reinterpret_cast<Entry>(index + 1); }
     static size_t toIndex(Entry entry)
     {
         return entry ? reinterpret_cast<size_t>(entry) - 1 : NoParent;
     }
-    std::vector<Node> m_nodes;
-    std::vector<size_t> m_roots;
+
+    CliOutput& m_out;
+    std::vector<size_t> m_chain;
+    size_t m_count = 0;
 };
 
-QByteArray records(const TBCFGFile& doc)
+// Every record as a JSON line. A record's key is its parent's key and its own
+// part, so the keys of the open levels are kept as one text and each line adds
+// its part: the work is the output's, whatever the depth.
+void printRecords(const TBCFGFile& doc, CliOutput& out)
 {
-    QByteArray out;
-    for (const auto& rec : doc.Records())
-        out += RecordJson(*rec) + '\n';
-    return out;
+    struct Open {
+        qint32 index;
+        qsizetype keyEnd;
+    };
+    std::vector<Open> chain;
+    QByteArray key;
+    for (const auto& rec : doc.Records()) {
+        while (!chain.empty() && chain.back().index != rec->ParentIndex)
+            chain.pop_back();
+        key.truncate(chain.empty() ? 0 : chain.back().keyEnd);
+        if (rec->ParentIndex >= 0 && chain.empty()) // not inside the open levels: made whole
+            AppendJsonText(key, Import::PathKey(*rec, false));
+        else
+            AppendJsonText(key, Import::PathKeyPart(*rec, false));
+        AppendRecordJson(out.block(), *rec, key);
+        out.block() += '\n';
+        out.written();
+        if (rec->IsLevelBegin())
+            chain.push_back(Open{rec->Index, key.size()});
+    }
+}
+
+bool endsProcess = false;
+
+// A document whose work is done. When the process ends next, taking a million
+// records apart one by one would only delay it: the document stays reachable
+// to the end and the system takes the memory back.
+void done(std::unique_ptr<TBCFGFile> doc)
+{
+    if (!endsProcess)
+        return;
+    static auto* kept = new std::vector<std::unique_ptr<TBCFGFile>>;
+    kept->push_back(std::move(doc));
 }
 
 int usage(QByteArray& err, const QString& problem = {})
@@ -116,7 +140,7 @@ int usage(QByteArray& err, const QString& problem = {})
     return Failed;
 }
 
-int run(const QStringList& args, QByteArray& out, QByteArray& err)
+int run(const QStringList& args, CliOutput& out, QByteArray& err)
 {
     if (args.isEmpty())
         return usage(err);
@@ -127,10 +151,12 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
     if (command == QLatin1String("tree") || command == QLatin1String("records")) {
         if (rest.size() != 1)
             return usage(err, QStringLiteral("%1 takes one file name").arg(command));
-        PrintTree tree;
+        PrintTree tree(out);
         const bool isTree = command == QLatin1String("tree");
-        const auto doc = TBCFGFile::Load(rest[0], isTree ? &tree : nullptr, &reporter);
-        out += isTree ? tree.print() : records(*doc);
+        auto doc = TBCFGFile::Load(rest[0], isTree ? &tree : nullptr, &reporter);
+        if (!isTree)
+            printRecords(*doc, out);
+        done(std::move(doc));
         return reporter.partial ? Partial : Ok;
     }
     if (command == QLatin1String("copy")) {
@@ -138,6 +164,7 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
             return usage(err, QStringLiteral("copy takes two file names"));
         auto doc = TBCFGFile::Load(rest[0], nullptr, &reporter);
         doc->Save(rest[1]);
+        done(std::move(doc));
         return reporter.partial ? Partial : Ok;
     }
     if (command == QLatin1String("import")) {
@@ -153,8 +180,10 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
         if (files.size() != 2)
             return usage(err, QStringLiteral("import takes CURRENT and SOURCE"));
         auto current = TBCFGFile::Load(files[0], nullptr, &reporter);
-        const auto source = TBCFGFile::Load(files[1], nullptr, &reporter);
-        Import::MergeDocuments(*current, *source, Import::TranslateLevelNames(files[0], files[1]));
+        auto source = TBCFGFile::Load(files[1], nullptr, &reporter);
+        // Nothing here shows the labels from before the import.
+        Import::MergeDocuments(*current, *source, Import::TranslateLevelNames(files[0], files[1]),
+                               {}, Import::LabelsBefore::NotKept);
         int imported = 0;
         int modified = 0;
         for (const auto& rec : current->Records()) {
@@ -164,9 +193,11 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
         out += "imported " + QByteArray::number(imported) + ", modified " +
                QByteArray::number(modified) + '\n';
         if (parser.isSet(withRecords))
-            out += records(*current);
+            printRecords(*current, out);
         if (parser.isSet(output))
             current->Save(parser.value(output));
+        done(std::move(current));
+        done(std::move(source));
         return reporter.partial ? Partial : Ok;
     }
     const PathCommands::LoadFile load = [&](const QString& fileName) {
@@ -182,14 +213,18 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2)
             return usage(err, QStringLiteral("diff takes CURRENT and OTHER"));
-        const bool listed = PathCommands::Diff(files[0], files[1], parser.isSet(json), load, out);
+        QByteArray lines;
+        const bool listed = PathCommands::Diff(files[0], files[1], parser.isSet(json), load, lines);
+        out += lines;
         return reporter.partial ? Partial : listed ? Differs : Ok;
     }
     if (command == QLatin1String("get")) {
         // Taken as they are: a path may begin with "-".
         if (rest.size() != 2)
             return usage(err, QStringLiteral("get takes FILE and PATH"));
-        PathCommands::Get(rest[0], rest[1], load, out);
+        QByteArray line;
+        PathCommands::Get(rest[0], rest[1], load, line);
+        out += line;
         return reporter.partial ? Partial : Ok;
     }
     if (command == QLatin1String("set")) {
@@ -216,7 +251,7 @@ int run(const QStringList& args, QByteArray& out, QByteArray& err)
     return usage(err, QStringLiteral("unknown command: %1").arg(command));
 }
 
-int runWithCodePage(const QStringList& arguments, QByteArray& out, QByteArray& err)
+int runWithCodePage(const QStringList& arguments, CliOutput& out, QByteArray& err)
 {
     QStringList args = arguments;
     if (!args.isEmpty() && args.first() == QLatin1String("--codepage")) {
@@ -240,11 +275,26 @@ int runWithCodePage(const QStringList& arguments, QByteArray& out, QByteArray& e
 
 } // namespace
 
+void SetCliEndsProcess()
+{
+    endsProcess = true;
+}
+
 int RunCli(const QStringList& arguments, QByteArray& out, QByteArray& err)
+{
+    QBuffer buffer(&out);
+    buffer.open(QIODevice::WriteOnly | QIODevice::Append);
+    return RunCli(arguments, buffer, err);
+}
+
+int RunCli(const QStringList& arguments, QIODevice& device, QByteArray& err)
 {
     // Whatever goes wrong ends in a message and status 1, never in an abort.
     try {
-        return runWithCodePage(arguments, out, err);
+        CliOutput out(device);
+        const int status = runWithCodePage(arguments, out, err);
+        out.flush();
+        return status;
     } catch (const BcfgError& error) {
         err += error.boxText().toUtf8() + '\n';
     } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #include "CliApp.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <cstdio>
 #include <new>
 
@@ -10,10 +11,15 @@ int main(int argc, char* argv[])
     // (memory running out while starting or while its texts are built).
     try {
         QCoreApplication app(argc, argv);
-        QByteArray out;
+        // Output goes out as it is made; RunCli writes in blocks of its own.
+        QFile out;
+        if (!out.open(stdout, QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+            std::fputs("Cannot write to standard output.\n", stderr);
+            return 1;
+        }
         QByteArray err;
+        SetCliEndsProcess();
         const int status = RunCli(app.arguments().mid(1), out, err);
-        std::fwrite(out.constData(), 1, size_t(out.size()), stdout);
         std::fwrite(err.constData(), 1, size_t(err.size()), stderr);
         return std::fflush(stdout) == 0 ? status : 1;
     } catch (const std::bad_alloc&) {

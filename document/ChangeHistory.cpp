@@ -33,7 +33,7 @@ RecordState ChangeHistory::StateOf(const TBcfgRecAll& record)
     record.WritePayload(state.payload);
     state.modified = record.Modified;
     state.imported = record.Imported;
-    state.labelBeforeImport = record.LabelBeforeImport;
+    state.labelBeforeImport = record.LabelBeforeImport();
     return state;
 }
 
@@ -105,7 +105,7 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
         if (payload != target.payload)
             rec->RestorePayload(target.payload);
         rec->Imported = target.imported;
-        rec->LabelBeforeImport = target.labelBeforeImport;
+        rec->SetLabelBeforeImport(target.labelBeforeImport);
         const auto saved = m_saved.find(entry.index);
         rec->Modified = (current && target.modified) ||
                         (saved != m_saved.end() && saved->second != target.payload);

@@ -15,6 +15,9 @@ bool SetName(const QString& name);
 QString Name();
 
 QString ToUnicode(const QByteArray& bytes);
+// Appends the UTF-8 form of bytes to out: ToUnicode(bytes).toUtf8() without
+// the text in between.
+void AppendUtf8(QByteArray& out, QByteArrayView bytes);
 QByteArray FromUnicode(QStringView text);
 
 } // namespace CodePage

@@ -27,9 +27,10 @@ std::optional<qint32> extraInfoNumber(const QString& fileName)
     return ValueRules::ParseInt32(QStringView(name).mid(9, 2));
 }
 
-QByteArray levelName(const TBcfgRecAll& record, bool translate)
+// A record's level name as paths compare it, viewing the record's own field.
+QByteArrayView levelNameView(const TBcfgRecAll& record, bool translate)
 {
-    const QByteArray name = record.NameText();
+    const QByteArrayView name = TextRules::NameView(record.Name);
     if (record.TypeCode == 9 && translate) {
         if (name == "Normal")
             return "First";
@@ -37,6 +38,11 @@ QByteArray levelName(const TBcfgRecAll& record, bool translate)
             return "Second";
     }
     return name;
+}
+
+QByteArray levelName(const TBcfgRecAll& record, bool translate)
+{
+    return levelNameView(record, translate).toByteArray();
 }
 
 } // namespace
@@ -53,62 +59,129 @@ QByteArray PathKey(const TBcfgRecAll& record, bool translate)
     QList<QByteArray> parts;
     for (const TBcfgRecAll* rec = &record; rec;
          rec = rec->Doc ? rec->Doc->Record(rec->ParentIndex) : nullptr)
-        parts.prepend(QByteArray::number(rec->TypeCode) + QByteArray::number(rec->Occurrence) +
-                      levelName(*rec, translate));
+        parts.prepend(PathKeyPart(*rec, translate));
     return parts.join();
+}
+
+QByteArray PathKeyPart(const TBcfgRecAll& record, bool translate)
+{
+    return QByteArray::number(record.TypeCode) + QByteArray::number(record.Occurrence) +
+           levelName(record, translate);
 }
 
 namespace {
 
-// Numbers every distinct path: a path's number follows from its parent's
-// number and its own type code, occurrence and name text, so equal paths get
-// equal numbers in both documents and no key grows with the depth.
-class PathNumbers
+// The current document's paths. A path is its parent's path and the record's
+// own type code, occurrence and level name; each path stands for the first
+// current record that has it. A flat table of record indices finds them, so
+// matching a million records makes no allocation per record.
+class CurrentPaths
 {
 public:
-    static constexpr int None = -1;
+    static constexpr qint32 None = -1;
 
-    explicit PathNumbers(size_t expected) { m_numbers.reserve(expected); }
-
-    int number(int parentNumber, const TBcfgRecAll& rec, bool translate, bool add)
+    CurrentPaths(const TBCFGFile& current, bool translate)
+        : m_doc(current), m_translate(translate), m_first(size_t(current.Count()), None)
     {
-        const QByteArray name = levelName(rec, translate);
-        QByteArray key(12, '\0');
-        qToLittleEndian(qint32(parentNumber), key.data());
-        qToLittleEndian(rec.TypeCode, key.data() + 4);
-        qToLittleEndian(quint32(rec.Occurrence), key.data() + 8);
-        key.append(name);
-        const auto it = m_numbers.find(key);
-        if (it != m_numbers.end())
-            return it->second;
-        if (!add)
-            return None;
-        const int next = int(m_numbers.size());
-        m_numbers.emplace(key, next);
-        return next;
+        if (!pathsAreUnique()) {
+            buildTable();
+            return;
+        }
+        for (size_t i = 0; i < m_first.size(); ++i)
+            m_first[i] = qint32(i);
+    }
+
+    // The path (its first current record) made of the path parent and the
+    // record's own part, None when no current record has it. guess is a
+    // current record likely to have it: two versions of a file mostly keep
+    // their layout, and trying it spares the table.
+    qint32 lookup(qint32 parent, const TBcfgRecAll& rec, qint64 guess)
+    {
+        const QByteArrayView name = levelNameView(rec, m_translate);
+        if (guess >= 0 && guess < m_doc.Count() && matches(qint32(guess), parent, rec, name))
+            return m_first[size_t(guess)];
+        if (m_slots.empty())
+            buildTable();
+        return find(parent, rec).index;
     }
 
 private:
-    // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory in
-    // it terminates instead of throwing.
-    std::unordered_map<QByteArray, int> m_numbers;
-};
+    struct Slot {
+        qint32 index = None;
+        quint32 tag = 0; // more bits of the hash, so that most probes read no record
+    };
 
-// Path numbers of a document's records in array order (parents come first).
-std::vector<int> numberPaths(PathNumbers& numbers, const TBCFGFile& doc, bool translate, bool add)
-{
-    std::vector<int> result(size_t(doc.Count()), PathNumbers::None);
-    for (const auto& rec : doc.Records()) {
-        int parent = PathNumbers::None;
-        if (rec->ParentIndex >= 0) {
-            parent = result[size_t(rec->ParentIndex)];
-            if (parent == PathNumbers::None)
-                continue; // the enclosing level has no counterpart, so neither has this
+    // Whether no two current records share a path, seen without a table: the
+    // loader numbers equal names apart, so paths can only meet where names
+    // differ after their zero byte or level names are translated alike.
+    bool pathsAreUnique() const
+    {
+        for (const auto& rec : m_doc.Records()) {
+            const QByteArrayView name = TextRules::NameView(rec->Name);
+            for (qsizetype i = name.size(); i < rec->Name.size(); ++i)
+                if (rec->Name[i] != '\0')
+                    return false;
+            if (m_translate && rec->TypeCode == 9 &&
+                (name == "Normal" || name == "Locked" || name == "First" || name == "Second"))
+                return false;
         }
-        result[size_t(rec->Index)] = numbers.number(parent, *rec, translate, add);
+        return true;
     }
-    return result;
-}
+
+    void buildTable()
+    {
+        size_t capacity = 16;
+        while (capacity < 2 * m_first.size())
+            capacity *= 2;
+        m_slots.assign(capacity, Slot{});
+        for (const auto& rec : m_doc.Records()) {
+            Slot& slot = find(parentPath(*rec), *rec);
+            if (slot.index == None)
+                slot.index = rec->Index;
+            m_first[size_t(rec->Index)] = slot.index;
+        }
+    }
+
+    qint32 parentPath(const TBcfgRecAll& rec) const
+    {
+        return rec.ParentIndex >= 0 && rec.ParentIndex < rec.Index
+                   ? m_first[size_t(rec.ParentIndex)]
+                   : None;
+    }
+    bool matches(qint32 index, qint32 parent, const TBcfgRecAll& rec, QByteArrayView name) const
+    {
+        const TBcfgRecAll& held = *m_doc.Record(index);
+        return held.TypeCode == rec.TypeCode && held.Occurrence == rec.Occurrence &&
+               parentPath(held) == parent && levelNameView(held, m_translate) == name;
+    }
+    Slot& find(qint32 parent, const TBcfgRecAll& rec)
+    {
+        const QByteArrayView name = levelNameView(rec, m_translate);
+        // The parts mixed so that the low bits, which pick the slot, depend on all of them.
+        quint64 h =
+            quint64(qHash(name)) ^ (quint64(quint32(parent)) << 32 | quint32(rec.Occurrence));
+        h ^= quint64(rec.TypeCode) * 0x9E3779B97F4A7C15u;
+        h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDu;
+        h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53u;
+        h ^= h >> 33;
+        const quint32 tag = quint32(h >> 32);
+        const size_t mask = m_slots.size() - 1;
+        for (size_t at = size_t(h) & mask;; at = (at + 1) & mask) {
+            Slot& slot = m_slots[at];
+            if (slot.index == None) {
+                slot.tag = tag;
+                return slot;
+            }
+            if (slot.tag == tag && matches(slot.index, parent, rec, name))
+                return slot;
+        }
+    }
+
+    const TBCFGFile& m_doc;
+    const bool m_translate;
+    std::vector<qint32> m_first; // per current record, the first with its path
+    std::vector<Slot> m_slots;   // open addressing, at most half full
+};
 
 } // namespace
 
@@ -116,18 +189,27 @@ std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile
                                        bool translate)
 {
     return OutOfMemoryAsError([&] {
-        PathNumbers numbers(size_t(current.Count()));
-        const std::vector<int> currentPaths = numberPaths(numbers, current, translate, true);
-        // The first current record of each path wins.
-        std::vector<TBcfgRecAll*> first(currentPaths.size(), nullptr);
-        for (size_t i = currentPaths.size(); i-- > 0;)
-            first[size_t(currentPaths[i])] = current.Record(int(i));
-        const std::vector<int> sourcePaths = numberPaths(numbers, source, translate, false);
-
+        CurrentPaths paths(current, translate);
+        // Per source record, the current record standing for its path.
+        std::vector<qint32> sourcePaths(size_t(source.Count()), CurrentPaths::None);
         std::vector<TBcfgRecAll*> result(sourcePaths.size(), nullptr);
-        for (size_t i = 0; i < sourcePaths.size(); ++i)
-            if (sourcePaths[i] != PathNumbers::None)
-                result[i] = first[size_t(sourcePaths[i])];
+        qint64 shift = 0;
+        for (const auto& rec : source.Records()) {
+            qint32 parent = CurrentPaths::None;
+            if (rec->ParentIndex >= 0 && rec->ParentIndex < rec->Index) {
+                parent = sourcePaths[size_t(rec->ParentIndex)];
+                if (parent == CurrentPaths::None)
+                    continue; // the enclosing level has no counterpart, so neither has this
+            }
+            // Guessed where the last pair was: records inserted or removed
+            // between the versions shift the rest alike.
+            const qint32 path = paths.lookup(parent, *rec, qint64(rec->Index) + shift);
+            sourcePaths[size_t(rec->Index)] = path;
+            if (path != CurrentPaths::None) {
+                result[size_t(rec->Index)] = current.Record(path);
+                shift = path - rec->Index;
+            }
+        }
         return result;
     });
 }
@@ -155,27 +237,30 @@ Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source)
     });
 }
 
-Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step)
+Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step,
+                     LabelsBefore labels)
 {
     return OutOfMemoryAsError([&] {
         // Which current records this call has already taken a value into, so a
         // second pair for the same record keeps the label from before the first.
+        const bool keepLabels = labels == LabelsBefore::Kept;
         size_t count = 0;
-        for (const Pair& pair : pairs)
-            if (pair.current)
-                count = qMax(count, size_t(pair.current->Index) + 1);
+        if (keepLabels)
+            for (const Pair& pair : pairs)
+                if (pair.current)
+                    count = qMax(count, size_t(pair.current->Index) + 1);
         std::vector<bool> labelled(count, false);
 
         Result result;
         for (const Pair& pair : pairs) {
             if (TBcfgRecAll* target = pair.current) {
                 ++result.matched;
-                const QByteArray before = target->DisplayText();
+                const QByteArray before = keepLabels ? target->DisplayText() : QByteArray();
                 if (target->MergeFrom(*pair.source)) {
                     ++result.accepted;
-                    if (!labelled[size_t(target->Index)]) {
+                    if (keepLabels && !labelled[size_t(target->Index)]) {
                         labelled[size_t(target->Index)] = true;
-                        target->LabelBeforeImport = before;
+                        target->SetLabelBeforeImport(before);
                     }
                 }
             }
@@ -187,7 +272,7 @@ Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>
 }
 
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
-                      const std::function<void()>& step)
+                      const std::function<void()>& step, LabelsBefore labels)
 {
     // Everything the matching needs is built before the first record changes,
     // so running out of memory here leaves current as it was.
@@ -199,7 +284,7 @@ Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translat
             all.push_back(Pair{counterparts[i], source.Record(int(i))});
         return all;
     });
-    return MergeSelected(pairs, step);
+    return MergeSelected(pairs, step, labels);
 }
 
 } // namespace Import

@@ -19,6 +19,8 @@ bool TranslateLevelNames(const QString& currentFileName, const QString& chosenFi
 // The record's key: for each level from the outermost down to the record, its
 // decimal type code, decimal occurrence and name text, without separators.
 QByteArray PathKey(const TBcfgRecAll& record, bool translate);
+// The record's own part of its path key: type code, occurrence and name text.
+QByteArray PathKeyPart(const TBcfgRecAll& record, bool translate);
 
 struct Result {
     int matched = 0;  // imported records that found a counterpart
@@ -43,6 +45,10 @@ enum class Verdict {
 };
 Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source);
 
+// Whether a merge keeps each accepted record's label from before it
+// (LabelBeforeImport): the editor shows them; a script never reads them.
+enum class LabelsBefore { Kept, NotKept };
+
 // A current record and the source record whose value it is to take over;
 // current is nullptr for a source record without a counterpart.
 struct Pair {
@@ -56,13 +62,15 @@ struct Pair {
 // it had before this call in LabelBeforeImport. step runs after every pair.
 // The preview import merges the pairs the user chose through this; the
 // source records must outlive the call.
-Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step = {});
+Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step = {},
+                     LabelsBefore labels = LabelsBefore::Kept);
 
 // For each source record in order, its counterpart (Counterparts) takes the
 // value over (MergeSelected). step runs after every source record. Throws
 // BcfgError "Out of memory", before any record changed when the matching
 // itself cannot be built.
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
-                      const std::function<void()>& step = {});
+                      const std::function<void()>& step = {},
+                      LabelsBefore labels = LabelsBefore::Kept);
 
 } // namespace Import

@@ -104,8 +104,8 @@ QString Of(const TBcfgRecAll& record)
     lines << QStringLiteral("offset: ") + offsetText(record.Offset);
     lines << QStringLiteral("payload: ") + payloadText(record);
     lines << marksText(record);
-    if (record.Imported && !record.LabelBeforeImport.isEmpty()) {
-        const QByteArray before = ParameterPath::LabelValue(record, record.LabelBeforeImport);
+    if (record.Imported && !record.LabelBeforeImport().isEmpty()) {
+        const QByteArray before = ParameterPath::LabelValue(record, record.LabelBeforeImport());
         lines << QStringLiteral("before the import: ") + CodePage::ToUnicode(before);
     }
     return lines.join(QLatin1Char('\n'));

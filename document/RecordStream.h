@@ -3,37 +3,70 @@
 #include "BcfgError.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QtEndian>
+#include <string_view>
+#include <unordered_map>
 
-// Sequential little-endian reading of a file held in memory. Every read that
-// the remaining bytes cannot satisfy throws "Stream read error".
+class QIODevice;
+
+// Sequential little-endian reading of a file, either held in memory or read
+// from a device in blocks (so a large file is never held whole). Every read
+// that the remaining bytes cannot satisfy throws "Stream read error".
 class RecordReader
 {
 public:
-    explicit RecordReader(const QByteArray& bytes) : m_bytes(bytes) {}
+    explicit RecordReader(const QByteArray& bytes);
+    // Reads size bytes from device, which stands at its start.
+    RecordReader(QIODevice& device, qint64 size);
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
 
-    qsizetype pos() const { return m_pos; }
-    qsizetype size() const { return m_bytes.size(); }
-    qint64 remaining() const { return m_bytes.size() - m_pos; }
-    const QByteArray& bytes() const { return m_bytes; }
+    qint64 pos() const { return m_pos; }
+    qint64 size() const { return m_size; }
+    qint64 remaining() const { return m_size - m_pos; }
 
-    QByteArray read(qint64 n)
-    {
-        if (n < 0 || n > remaining())
-            throw BcfgError(QStringLiteral("Stream read error"));
-        QByteArray out = m_bytes.mid(m_pos, n);
-        m_pos += n;
-        return out;
-    }
-    quint32 u32() { return qFromLittleEndian<quint32>(read(4).constData()); }
+    // n bytes as a new array.
+    QByteArray read(qint64 n);
+    // n bytes (at most a name's or an item's length) as an array shared with
+    // every equal field read before: files repeat a handful of names many times.
+    QByteArray readShared(qint64 n);
+    // Everything from here to the end.
+    QByteArray rest() { return read(remaining()); }
+
+    quint32 u32() { return qFromLittleEndian<quint32>(take(4)); }
     qint32 i32() { return qint32(u32()); }
-    quint16 u16() { return qFromLittleEndian<quint16>(read(2).constData()); }
-    quint8 u8() { return quint8(read(1).at(0)); }
+    quint16 u16() { return qFromLittleEndian<quint16>(take(2)); }
+    quint8 u8() { return quint8(*take(1)); }
     qint8 i8() { return qint8(u8()); }
 
 private:
-    const QByteArray& m_bytes;
-    qsizetype m_pos = 0;
+    // n bytes in a row (n at most a block) at the read position, then past them.
+    const char* take(qint64 n)
+    {
+        if (m_pos + n <= m_windowEnd) {
+            const char* at = m_window + (m_pos - m_windowStart);
+            m_pos += n;
+            return at;
+        }
+        return takeSlow(n);
+    }
+    const char* takeSlow(qint64 n);
+    void fill(qint64 n);
+
+    static constexpr qint64 BlockSize = 256 * 1024;
+    // Names shared per load; a file of nothing but distinct names stops sharing here.
+    static constexpr size_t SharedLimit = 65536;
+
+    QIODevice* m_device = nullptr;
+    QByteArray m_block;             // what was last read from the device
+    const char* m_window = nullptr; // bytes m_windowStart .. m_windowEnd of the file
+    qint64 m_windowStart = 0;
+    qint64 m_windowEnd = 0;
+    qint64 m_pos = 0;
+    qint64 m_size = 0;
+    // Keys view the data of their arrays, which never moves.
+    std::unordered_map<std::string_view, QByteArray> m_shared;
 };
 
 // Appends little-endian values to a byte array.

@@ -61,7 +61,7 @@ bool hasNoLayout(quint32 code, qint32 max)
 std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tree,
                                            LoadReporter* reporter)
 {
-    const QByteArray bytes = OutOfMemoryAsError([&] {
+    return OutOfMemoryAsError([&] {
         // Only regular files are read: a device may never end, and opening a
         // pipe waits for a writer, so the kind is checked before opening.
         const QFileInfo info(fileName);
@@ -74,46 +74,95 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
             throw cannotOpen(fileName, file.errorString());
         if (!PlatformFile::IsRegular(file)) // replaced since the check
             throw cannotOpen(fileName, NotRegular);
-        QByteArray read = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            throw BcfgError(QStringLiteral("Stream read error"));
-        return read;
+        // Read in blocks while the records are made: the file is never held whole.
+        RecordReader in(file, file.size());
+        return load(in, tree, reporter);
     });
-    return FromBytes(bytes, tree, reporter);
 }
 
 std::unique_ptr<TBCFGFile> TBCFGFile::FromBytes(const QByteArray& bytes, TreeSink* tree,
                                                 LoadReporter* reporter)
 {
     return OutOfMemoryAsError([&] {
-        std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
-        doc->ShowInTree = tree != nullptr;
-        doc->Parse(bytes); // throws before any entry exists
-        if (tree)
-            doc->BuildTree(*tree);
-        if (!doc->FullyLoaded() && reporter)
-            reporter->loadMessage(doc->StopMessage());
-        doc->Modified = false;
-        return doc;
+        RecordReader in(bytes);
+        return load(in, tree, reporter);
     });
 }
 
-void TBCFGFile::Parse(const QByteArray& bytes)
+std::unique_ptr<TBCFGFile> TBCFGFile::load(RecordReader& in, TreeSink* tree, LoadReporter* reporter)
 {
-    RecordReader in(bytes);
+    std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
+    doc->ShowInTree = tree != nullptr;
+    doc->Parse(in); // throws before any entry exists
+    if (tree)
+        doc->BuildTree(*tree);
+    if (!doc->FullyLoaded() && reporter)
+        reporter->loadMessage(doc->StopMessage());
+    doc->Modified = false;
+    return doc;
+}
+
+namespace {
+
+// Occurrence counting: earlier records with the same parent and the same 32-byte
+// name. Counts are kept per open level and dropped when it closes (no later
+// record can be inside it), so they stay few and close at hand. Names view the
+// records' own fields, which outlive the load.
+class SiblingCounts
+{
+public:
+    qint32 next(qint32 parent, const QByteArray& name)
+    {
+        // Levels open in file order, so every open level above parent has a higher index.
+        while (m_used > 1 && m_levels[m_used - 1].level > parent) {
+            m_levels[m_used - 1].counts.clear();
+            --m_used;
+        }
+        if (parent != m_levels[m_used - 1].level) {
+            if (m_used == m_levels.size())
+                m_levels.emplace_back();
+            m_levels[m_used++].level = parent;
+        }
+        return m_levels[m_used - 1]
+            .counts[std::string_view(name.constData(), size_t(name.size()))]++;
+    }
+
+private:
+    struct Level {
+        qint32 level = -1;
+        // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory
+        // in it terminates instead of throwing.
+        std::unordered_map<std::string_view, qint32> counts;
+    };
+    std::vector<Level> m_levels = std::vector<Level>(1); // the top level stays
+    size_t m_used = 1;
+};
+
+} // namespace
+
+void TBCFGFile::Parse(RecordReader& in)
+{
     LoaderState state;
-    // Occurrence: earlier records with the same parent and the same 32-byte name.
-    // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory in
-    // it terminates instead of throwing.
-    std::unordered_map<QByteArray, qint32> seen;
-    while (in.pos() < in.size()) {
-        const qsizetype offset = in.pos();
-        const quint32 code = in.remaining() >= 4 ? in.u32() : (in.read(in.remaining()), 0u);
+    SiblingCounts seen;
+    // consumed: the block's bytes already read, which the tail starts with.
+    const auto stopAt = [&](qint64 offset, QByteArray label, const QByteArray& consumed) {
+        m_stopLabel = std::move(label);
+        m_tail = consumed + in.rest();
+        m_stopLevel = state.CurrentLevel;
+        m_stopOffset = offset;
+    };
+    while (in.remaining() > 0) {
+        const qint64 offset = in.pos();
+        if (in.remaining() < 4) {
+            // Too short for a type code: kept as a block of code 0.
+            stopAt(offset, "Unknown Block: 0x" + hexCode(0), {});
+            return;
+        }
+        const quint32 code = in.u32();
         if (code < 1 || code > 14) {
-            m_stopLabel = "Unknown Block: 0x" + hexCode(code);
-            m_tail = bytes.mid(offset);
-            m_stopLevel = state.CurrentLevel;
-            m_stopOffset = offset;
+            QByteArray consumed;
+            RecordWriter::u32(consumed, code);
+            stopAt(offset, "Unknown Block: 0x" + hexCode(code), consumed);
             return;
         }
         std::unique_ptr<TBcfgRecAll> rec = CreateRecord(code);
@@ -122,21 +171,19 @@ void TBCFGFile::Parse(const QByteArray& bytes)
         rec->TypeCode = code;
         rec->ParentIndex = state.CurrentLevel;
         rec->Offset = offset;
-        rec->Name = in.read(TextRules::NameSize);
+        rec->Name = in.readShared(TextRules::NameSize);
         rec->Min = in.u32();
         rec->Max = in.i32();
         if (hasNoLayout(code, rec->Max)) {
-            m_stopLabel =
-                "Unreadable Block: 0x" + hexCode(code) + " at offset " + QByteArray::number(offset);
-            m_tail = bytes.mid(offset);
-            m_stopLevel = state.CurrentLevel;
-            m_stopOffset = offset;
+            QByteArray consumed;
+            rec->AppendHeaderTo(consumed);
+            stopAt(offset,
+                   "Unreadable Block: 0x" + hexCode(code) + " at offset " +
+                       QByteArray::number(offset),
+                   consumed);
             return;
         }
-        QByteArray key(4, '\0');
-        qToLittleEndian(rec->ParentIndex, key.data());
-        key.append(rec->Name);
-        rec->Occurrence = seen[key]++;
+        rec->Occurrence = seen.next(rec->ParentIndex, rec->Name);
         rec->ReadPayload(in, state);
         m_records.push_back(std::move(rec));
     }
@@ -183,11 +230,11 @@ void TBCFGFile::Save(const QString& fileName)
         // lead to), which would put a regular file where a device or pipe was.
         if (!replacesRegularFileOrNothing(fileName))
             throw cannotCreate(fileName, NotRegular);
-        const QByteArray bytes = Serialize();
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly))
             throw cannotCreate(fileName, file.errorString());
-        if (file.write(bytes) != bytes.size() || !file.commit())
+        write(file);
+        if (!file.commit())
             throw BcfgError(QStringLiteral("Stream write error")); // the temporary is discarded
     });
     ClearModified();
@@ -195,14 +242,35 @@ void TBCFGFile::Save(const QString& fileName)
 
 void TBCFGFile::SaveTo(QIODevice& device)
 {
-    const QByteArray bytes = OutOfMemoryAsError([this] { return Serialize(); });
-    if (device.write(bytes) != bytes.size())
-        throw BcfgError(QStringLiteral("Stream write error"));
+    OutOfMemoryAsError([&] { write(device); });
     ClearModified();
+}
+
+void TBCFGFile::write(QIODevice& device) const
+{
+    // Written in blocks: the file's bytes are never built whole.
+    constexpr qsizetype BlockSize = 256 * 1024;
+    QByteArray block;
+    block.reserve(BlockSize + 4096);
+    const auto flush = [&] {
+        if (device.write(block) != block.size())
+            throw BcfgError(QStringLiteral("Stream write error"));
+        block.resize(0);
+    };
+    for (const auto& rec : m_records) {
+        rec->AppendTo(block);
+        if (block.size() >= BlockSize)
+            flush();
+    }
+    flush();
+    if (device.write(m_tail) != m_tail.size())
+        throw BcfgError(QStringLiteral("Stream write error"));
 }
 
 void TBCFGFile::ClearModified()
 {
+    if (!Modified) // no record is marked without the document
+        return;
     for (const auto& rec : m_records)
         rec->Modified = false;
     Modified = false;

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QIODevice;
+class RecordReader;
 
 // One configuration file: its records in file order. A load that stops at a
 // block it cannot read keeps the records before it and the bytes from that
@@ -66,7 +67,11 @@ public:
 
 private:
     TBCFGFile() = default;
-    void Parse(const QByteArray& bytes);
+    static std::unique_ptr<TBCFGFile> load(RecordReader& in, TreeSink* tree,
+                                           LoadReporter* reporter);
+    void Parse(RecordReader& in);
+    // Every record in order, then the kept tail; throws "Stream write error".
+    void write(QIODevice& device) const;
     void ClearModified();
 
     std::vector<std::unique_ptr<TBcfgRecAll>> m_records;

@@ -22,7 +22,7 @@ void TBcfgRec05::ReadPayload(RecordReader& in, LoaderState&)
     Items.clear();
     Items.reserve(size_t(count));
     for (qint64 i = 0; i < count; ++i)
-        Items.push_back(in.read(TextRules::NameSize));
+        Items.push_back(in.readShared(TextRules::NameSize));
 }
 
 void TBcfgRec05::WritePayload(QByteArray& out) const

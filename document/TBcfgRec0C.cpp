@@ -15,7 +15,7 @@ void TBcfgRec0C::ReadPayload(RecordReader& in, LoaderState&)
 {
     Hour = in.i8();
     Minute = in.i8();
-    TimeRest = in.read(6);
+    TimeRest = in.readShared(6);
 }
 
 void TBcfgRec0C::WritePayload(QByteArray& out) const

@@ -16,7 +16,7 @@ void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)
     Year = in.i32();
     Month = in.i8();
     Day = in.i8();
-    DateRest = in.read(2);
+    DateRest = in.readShared(2);
 }
 
 void TBcfgRec0D::WritePayload(QByteArray& out) const

@@ -1,9 +1,12 @@
 #include "TBcfgRecAll.h"
 
 #include "LoaderState.h"
+#include "RecordPool.h"
 #include "RecordStream.h"
 #include "TBCFGFile.h"
 #include "TextRules.h"
+
+#include <cstring>
 
 void TBcfgRecAll::WriteRecord(QByteArray& out)
 {
@@ -20,30 +23,53 @@ void TBcfgRecAll::RestorePayload(const QByteArray& payload)
 
 void TBcfgRecAll::AppendTo(QByteArray& out) const
 {
-    RecordWriter::u32(out, TypeCode);
-    out.append(Name);
-    RecordWriter::u32(out, Min);
-    RecordWriter::u32(out, quint32(Max));
+    AppendHeaderTo(out);
     WritePayload(out);
+}
+
+void TBcfgRecAll::AppendHeaderTo(QByteArray& out) const
+{
+    if (Name.size() != TextRules::NameSize) { // only a record made by hand
+        RecordWriter::u32(out, TypeCode);
+        out.append(Name);
+        RecordWriter::u32(out, Min);
+        RecordWriter::u32(out, quint32(Max));
+        return;
+    }
+    // One step for the whole header: every record of a saved file has one.
+    const qsizetype at = out.size();
+    out.resize(at + 12 + TextRules::NameSize);
+    char* header = out.data() + at;
+    qToLittleEndian(TypeCode, header);
+    std::memcpy(header + 4, Name.constData(), TextRules::NameSize);
+    qToLittleEndian(Min, header + 4 + TextRules::NameSize);
+    qToLittleEndian(quint32(Max), header + 8 + TextRules::NameSize);
 }
 
 void TBcfgRecAll::MarkModified()
 {
-    // Walks up the enclosing levels; ParentIndex always names an earlier record.
-    for (TBcfgRecAll* rec = this; rec;) {
-        rec->Modified = true;
-        if (rec->Doc)
-            rec->Doc->Modified = true;
-        rec = (rec->ParentIndex >= 0 && rec->Doc) ? rec->Doc->Record(rec->ParentIndex) : nullptr;
-    }
+    if (Doc)
+        Doc->Modified = true;
+    Modified = true;
+    // Up the enclosing levels (ParentIndex always names an earlier record). A
+    // marked level's own levels are marked already, so the walk ends there:
+    // marking through a deep chain stays linear.
+    for (TBcfgRecAll* level = parentLevel(); level && !level->Modified;
+         level = level->parentLevel())
+        level->Modified = true;
 }
 
 void TBcfgRecAll::MarkImported()
 {
-    for (TBcfgRecAll* rec = this; rec;) {
-        rec->Imported = true;
-        rec = (rec->ParentIndex >= 0 && rec->Doc) ? rec->Doc->Record(rec->ParentIndex) : nullptr;
-    }
+    Imported = true;
+    for (TBcfgRecAll* level = parentLevel(); level && !level->Imported;
+         level = level->parentLevel())
+        level->Imported = true;
+}
+
+TBcfgRecAll* TBcfgRecAll::parentLevel() const
+{
+    return ParentIndex >= 0 && ParentIndex < Index && Doc ? Doc->Record(ParentIndex) : nullptr;
 }
 
 QByteArray TBcfgRecAll::NameText() const
@@ -58,5 +84,36 @@ QByteArray TBcfgRecAll::LabelPrefix() const
 
 QByteArray TBcfgRecAll::Labelled(const QByteArray& value) const
 {
-    return LabelPrefix() + value + " ]";
+    // Built in place: every entry of a tree gets one.
+    const QByteArrayView name = TextRules::NameView(Name);
+    QByteArray label;
+    label.reserve(name.size() + value.size() + 7);
+    label.append(name).append(" - [ ").append(value).append(" ]");
+    return label;
+}
+
+const QByteArray& TBcfgRecAll::LabelBeforeImport() const
+{
+    static const QByteArray none;
+    return m_labelBeforeImport ? *m_labelBeforeImport : none;
+}
+
+void TBcfgRecAll::SetLabelBeforeImport(const QByteArray& label)
+{
+    if (label.isEmpty())
+        m_labelBeforeImport.reset();
+    else if (m_labelBeforeImport)
+        *m_labelBeforeImport = label;
+    else
+        m_labelBeforeImport = std::make_unique<QByteArray>(label);
+}
+
+void* TBcfgRecAll::operator new(std::size_t size)
+{
+    return RecordPool::Allocate(size);
+}
+
+void TBcfgRecAll::operator delete(void* block, std::size_t size) noexcept
+{
+    RecordPool::Release(block, size);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <memory>
 
 class TBCFGFile;
 class RecordReader;
@@ -17,6 +18,10 @@ public:
     TBcfgRecAll(const TBcfgRecAll&) = delete;
     TBcfgRecAll& operator=(const TBcfgRecAll&) = delete;
 
+    // Records live in the record pool (RecordPool.h).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
+
     TBCFGFile* Doc = nullptr;
     qint32 Occurrence = 0;
     qint32 Index = 0;
@@ -27,11 +32,13 @@ public:
     qint32 Max = 0;
     bool Modified = false;
     bool Imported = false;
+    qint64 Offset = 0; // where the record starts in the bytes it was loaded from
+
     // The 8-bit label the record had just before the last import that took a
     // value over into it (Import::MergeDocuments sets it); empty when no
-    // import ever did.
-    QByteArray LabelBeforeImport;
-    qint64 Offset = 0; // where the record starts in the bytes it was loaded from
+    // import ever did. Held apart: most records never get one.
+    const QByteArray& LabelBeforeImport() const;
+    void SetLabelBeforeImport(const QByteArray& label);
 
     // The tree label, 8-bit text.
     virtual QByteArray DisplayText() const = 0;
@@ -53,6 +60,8 @@ public:
     void WriteRecord(QByteArray& out);
     // Header and payload, marks untouched.
     void AppendTo(QByteArray& out) const;
+    // The header alone: type code, name, Min, Max.
+    void AppendHeaderTo(QByteArray& out) const;
     // Marks this record, every enclosing level record and the document.
     void MarkModified();
     // Marks this record and every enclosing level record (not the document).
@@ -67,5 +76,12 @@ public:
 
 protected:
     TBcfgRecAll() = default;
+
+private:
+    TBcfgRecAll* parentLevel() const;
+
+    std::unique_ptr<QByteArray> m_labelBeforeImport;
+
+protected:
     QByteArray Labelled(const QByteArray& value) const;
 };

@@ -10,6 +10,12 @@ QByteArray NameText(const QByteArray& field)
     return zero < 0 ? field : field.left(zero);
 }
 
+QByteArrayView NameView(const QByteArray& field)
+{
+    const qsizetype zero = field.indexOf('\0');
+    return QByteArrayView(field.constData(), zero < 0 ? field.size() : zero);
+}
+
 QByteArray TwoDigits(int v)
 {
     const QByteArray text = QByteArray::number(v);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Text rules of the file: name fields, number formatting and the stored forms
@@ -12,6 +13,8 @@ constexpr int NameSize = 32;
 // A 32-byte name or list item as text: its bytes up to the first zero byte,
 // or all of them when there is none.
 QByteArray NameText(const QByteArray& field);
+// The same without a copy: valid while field is.
+QByteArrayView NameView(const QByteArray& field);
 
 // Decimal text of v, with "0" in front when v is less than 10.
 QByteArray TwoDigits(int v);

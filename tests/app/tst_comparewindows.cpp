@@ -200,7 +200,7 @@ private slots:
             marks << QStringLiteral("%1%2").arg(rec->Modified ? "M" : "-",
                                                 rec->Imported ? "I" : "-");
         QCOMPARE(marks, (QStringList{"MI", "MI", "--", "MI", "--", "--", "--"}));
-        QCOMPARE(doc.Record(1)->LabelBeforeImport, QByteArray("Size - [ 5 ]"));
+        QCOMPARE(doc.Record(1)->LabelBeforeImport(), QByteArray("Size - [ 5 ]"));
         QCOMPARE(entry(*m_form, "Size")->text(0), QStringLiteral("Size - [ 50 ]"));
         QCOMPARE(kit::drawn(*m_form, entry(*m_form, "Size"), false).text, QColor(192, 0, 0));
         QVERIFY(!m_form->Label2->isHidden());

@@ -95,9 +95,9 @@ private slots:
         Import::MergeDocuments(*current, *source, false);
         QCOMPARE(value(*current, 0), 5u); // above Max: refused, no marks
         QVERIFY(!current->Record(0)->Imported && !current->Record(0)->Modified);
-        QVERIFY(current->Record(0)->LabelBeforeImport.isEmpty());
+        QVERIFY(current->Record(0)->LabelBeforeImport().isEmpty());
         QCOMPARE(value(*current, 1), 10u);
-        QCOMPARE(current->Record(1)->LabelBeforeImport, QByteArray("B - [ 5 ]"));
+        QCOMPARE(current->Record(1)->LabelBeforeImport(), QByteArray("B - [ 5 ]"));
         QCOMPARE(value(*current, 2), 0xFFFFFFFFu);
         QCOMPARE(value(*current, 3), 0xFFFFFFFFu); // -1 within -5..5
         QVERIFY(current->Record(3)->Modified && current->Record(3)->Imported);
@@ -217,7 +217,7 @@ private slots:
         QCOMPARE(value(*current, 0), 4u);
         QCOMPARE(value(*current, 1), 2u);
         // The label from before the import, not from between its two merges.
-        QCOMPARE(current->Record(0)->LabelBeforeImport, QByteArray("A - [ 1 ]"));
+        QCOMPARE(current->Record(0)->LabelBeforeImport(), QByteArray("A - [ 1 ]"));
     }
 
     void largeImportIsFast()
