@@ -30,7 +30,7 @@ std::optional<qint32> extraInfoNumber(const QString& fileName)
 // A record's level name as paths compare it, viewing the record's own field.
 QByteArrayView levelNameView(const TBcfgRecAll& record, bool translate)
 {
-    const QByteArrayView name = TextRules::NameView(record.Name);
+    const QByteArrayView name = TextRules::NameView(record.Name());
     if (record.TypeCode == 9 && translate) {
         if (name == "Normal")
             return "First";
@@ -117,9 +117,10 @@ private:
     bool pathsAreUnique() const
     {
         for (const auto& rec : m_doc.Records()) {
-            const QByteArrayView name = TextRules::NameView(rec->Name);
-            for (qsizetype i = name.size(); i < rec->Name.size(); ++i)
-                if (rec->Name[i] != '\0')
+            const QByteArrayView field = rec->Name();
+            const QByteArrayView name = TextRules::NameView(field);
+            for (qsizetype i = name.size(); i < field.size(); ++i)
+                if (field[i] != '\0')
                     return false;
             if (m_translate && rec->TypeCode == 9 &&
                 (name == "Normal" || name == "Locked" || name == "First" || name == "Second"))
@@ -222,7 +223,7 @@ Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source)
         if (!copy)
             return Verdict::Refused;
         copy->TypeCode = current.TypeCode;
-        copy->Name = current.Name;
+        copy->SetName(current.Name().data()); // current outlives the copy
         copy->Min = current.Min;
         copy->Max = current.Max;
         copy->Occurrence = current.Occurrence;

@@ -87,7 +87,7 @@ QString TypeWords(const TBcfgRecAll& record)
     case 14:
         return QStringLiteral("rectangle X1, Y1, X2, Y2");
     default:
-        return QStringLiteral("type %1").arg(record.TypeCode);
+        return QStringLiteral("type %1").arg(int(record.TypeCode));
     }
 }
 
@@ -101,7 +101,8 @@ QString Of(const TBcfgRecAll& record)
                  (record.TypeCode == 9 ? QStringLiteral("/") : QString());
     if (record.Occurrence > 0)
         lines << QStringLiteral("occurrence: %1").arg(record.Occurrence);
-    lines << QStringLiteral("offset: ") + offsetText(record.Offset);
+    lines << QStringLiteral("offset: ") +
+                 offsetText(record.Doc ? record.Doc->OffsetOf(record.Index) : 0);
     lines << QStringLiteral("payload: ") + payloadText(record);
     lines << marksText(record);
     if (record.Imported && !record.LabelBeforeImport().isEmpty()) {

@@ -1,6 +1,5 @@
 #include "RecordPool.h"
 
-#include <memory_resource>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -29,11 +28,59 @@ void Release(void* block, std::size_t) noexcept
 
 namespace {
 
-std::pmr::unsynchronized_pool_resource& pool()
+// Blocks in steps of 8 bytes (enough for every record's fields), so that a record
+// takes its own size and no more; larger requests go to the heap. Freed blocks
+// are kept for the next record of the same size, and chunks stay with the program.
+class Pool
+{
+public:
+    void* allocate(std::size_t size)
+    {
+        if (size == 0 || size > MaxSize)
+            return ::operator new(size);
+        const std::size_t step = (size + Grain - 1) / Grain;
+        if (FreeBlock* block = m_free[step]) {
+            m_free[step] = block->next;
+            return block;
+        }
+        const std::size_t bytes = step * Grain;
+        if (std::size_t(m_end - m_next) < bytes) {
+            m_next = newChunk();
+            m_end = m_next + ChunkSize;
+        }
+        void* block = m_next;
+        m_next += bytes;
+        return block;
+    }
+
+    void release(void* block, std::size_t size) noexcept
+    {
+        if (size == 0 || size > MaxSize) {
+            ::operator delete(block);
+            return;
+        }
+        const std::size_t step = (size + Grain - 1) / Grain;
+        m_free[step] = new (block) FreeBlock{m_free[step]};
+    }
+
+private:
+    static constexpr std::size_t Grain = 8;
+    static constexpr std::size_t MaxSize = 256;
+    static constexpr std::size_t ChunkSize = 1024 * 1024;
+
+    static char* newChunk() { return static_cast<char*>(::operator new(ChunkSize)); }
+    struct FreeBlock {
+        FreeBlock* next;
+    };
+    FreeBlock* m_free[MaxSize / Grain + 1] = {};
+    char* m_next = nullptr;
+    char* m_end = nullptr;
+};
+
+Pool& pool()
 {
     // Never destroyed: a record may outlive the thread's other objects.
-    static thread_local auto* resource = new std::pmr::unsynchronized_pool_resource(
-        std::pmr::pool_options{0, 256}, std::pmr::new_delete_resource());
+    static thread_local auto* resource = new Pool;
     return *resource;
 }
 
@@ -41,12 +88,12 @@ std::pmr::unsynchronized_pool_resource& pool()
 
 void* Allocate(std::size_t size)
 {
-    return pool().allocate(size, alignof(std::max_align_t));
+    return pool().allocate(size);
 }
 
 void Release(void* block, std::size_t size) noexcept
 {
-    pool().deallocate(block, size, alignof(std::max_align_t));
+    pool().release(block, size);
 }
 
 #endif

@@ -6,7 +6,7 @@
 #include <QByteArrayView>
 #include <QtEndian>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 class QIODevice;
 
@@ -31,6 +31,8 @@ public:
     // n bytes (at most a name's or an item's length) as an array shared with
     // every equal field read before: files repeat a handful of names many times.
     QByteArray readShared(qint64 n);
+    // n bytes (at most a name's length) in place: valid until the next read.
+    const char* readView(qint64 n) { return take(n); }
     // Everything from here to the end.
     QByteArray rest() { return read(remaining()); }
 
@@ -65,8 +67,9 @@ private:
     qint64 m_windowEnd = 0;
     qint64 m_pos = 0;
     qint64 m_size = 0;
-    // Keys view the data of their arrays, which never moves.
-    std::unordered_map<std::string_view, QByteArray> m_shared;
+    // The fields shared so far, by open addressing on their bytes; at most half full.
+    std::vector<QByteArray> m_shared;
+    size_t m_sharedCount = 0;
 };
 
 // Appends little-endian values to a byte array.

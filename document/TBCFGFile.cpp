@@ -1,6 +1,7 @@
 #include "TBCFGFile.h"
 
 #include "BcfgError.h"
+#include "FieldHash.h"
 #include "LoaderState.h"
 #include "PlatformFile.h"
 #include "RecordFactory.h"
@@ -94,6 +95,7 @@ std::unique_ptr<TBCFGFile> TBCFGFile::load(RecordReader& in, TreeSink* tree, Loa
     std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
     doc->ShowInTree = tree != nullptr;
     doc->Parse(in); // throws before any entry exists
+    doc->m_names.EndLoad();
     if (tree)
         doc->BuildTree(*tree);
     if (!doc->FullyLoaded() && reporter)
@@ -107,35 +109,65 @@ namespace {
 // Occurrence counting: earlier records with the same parent and the same 32-byte
 // name. Counts are kept per open level and dropped when it closes (no later
 // record can be inside it), so they stay few and close at hand. Names view the
-// records' own fields, which outlive the load.
+// document's NameStore, which outlives the load.
 class SiblingCounts
 {
 public:
-    qint32 next(qint32 parent, const QByteArray& name)
+    qint32 next(qint32 parent, QByteArrayView name)
     {
         // Levels open in file order, so every open level above parent has a higher index.
-        while (m_used > 1 && m_levels[m_used - 1].level > parent) {
-            m_levels[m_used - 1].counts.clear();
-            --m_used;
+        while (m_levels.size() > 1 && m_levels.back().level > parent) {
+            m_names.resize(m_levels.back().first);
+            if (!m_wide.empty() && m_wide.back().first == m_levels.back().level)
+                m_wide.pop_back();
+            m_levels.pop_back();
         }
-        if (parent != m_levels[m_used - 1].level) {
-            if (m_used == m_levels.size())
-                m_levels.emplace_back();
-            m_levels[m_used++].level = parent;
+        if (parent != m_levels.back().level)
+            m_levels.push_back({parent, quint32(m_names.size())});
+        const Level level = m_levels.back();
+        const std::string_view bytes(name.data(), size_t(name.size()));
+        if (!m_wide.empty() && m_wide.back().first == level.level)
+            return (*m_wide.back().second)[bytes]++;
+        // Most levels hold a few names, each held once by the NameStore.
+        const auto begin = m_names.begin() + std::ptrdiff_t(level.first);
+        for (auto seen = begin; seen != m_names.end(); ++seen)
+            if (seen->data == bytes.data() && seen->size == bytes.size())
+                return seen->count++;
+        for (auto seen = begin; seen != m_names.end(); ++seen)
+            if (seen->view() == bytes)
+                return seen->count++;
+        if (m_names.size() - level.first < Few) {
+            m_names.push_back({bytes.data(), quint32(bytes.size()), 1});
+            return 0;
         }
-        return m_levels[m_used - 1]
-            .counts[std::string_view(name.constData(), size_t(name.size()))]++;
+        auto counts = std::make_unique<Counts>();
+        for (auto seen = begin; seen != m_names.end(); ++seen)
+            counts->emplace(seen->view(), seen->count);
+        m_names.resize(level.first);
+        m_wide.emplace_back(level.level, std::move(counts));
+        return (*m_wide.back().second)[bytes]++;
     }
 
 private:
-    struct Level {
-        qint32 level = -1;
-        // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory
-        // in it terminates instead of throwing.
-        std::unordered_map<std::string_view, qint32> counts;
+    static constexpr size_t Few = 16;
+    struct Seen {
+        const char* data;
+        quint32 size;
+        qint32 count;
+        std::string_view view() const { return {data, size}; }
     };
-    std::vector<Level> m_levels = std::vector<Level>(1); // the top level stays
-    size_t m_used = 1;
+    struct Level {
+        qint32 level;
+        quint32 first; // its names in m_names, up to the next level's
+    };
+    // Not a QHash: Qt 6.4's insertion is noexcept, so running out of memory
+    // in it terminates instead of throwing.
+    using Counts = std::unordered_map<std::string_view, qint32, FieldViewHash>;
+
+    std::vector<Seen> m_names;
+    std::vector<Level> m_levels = {{-1, 0}}; // the top level stays
+    // Levels with more than a few names count in a table, innermost last.
+    std::vector<std::pair<qint32, std::unique_ptr<Counts>>> m_wide;
 };
 
 } // namespace
@@ -151,6 +183,8 @@ void TBCFGFile::Parse(RecordReader& in)
         m_stopLevel = state.CurrentLevel;
         m_stopOffset = offset;
     };
+    // Every record takes at least its header: one list step for the whole file.
+    m_records.reserve(size_t(in.remaining() / (12 + TextRules::NameSize)));
     while (in.remaining() > 0) {
         const qint64 offset = in.pos();
         if (in.remaining() < 4) {
@@ -170,8 +204,7 @@ void TBCFGFile::Parse(RecordReader& in)
         rec->Index = Count();
         rec->TypeCode = code;
         rec->ParentIndex = state.CurrentLevel;
-        rec->Offset = offset;
-        rec->Name = in.readShared(TextRules::NameSize);
+        rec->SetName(m_names.Add(in.readView(TextRules::NameSize)));
         rec->Min = in.u32();
         rec->Max = in.i32();
         if (hasNoLayout(code, rec->Max)) {
@@ -183,10 +216,43 @@ void TBCFGFile::Parse(RecordReader& in)
                    consumed);
             return;
         }
-        rec->Occurrence = seen.next(rec->ParentIndex, rec->Name);
+        rec->Occurrence = seen.next(rec->ParentIndex, rec->Name());
         rec->ReadPayload(in, state);
         m_records.push_back(std::move(rec));
     }
+}
+
+qint64 TBCFGFile::OffsetOf(int index) const
+{
+    if (index < 0 || index >= Count())
+        return 0;
+    if (m_offsets.empty()) {
+        m_offsets.reserve(m_records.size());
+        QByteArray payload;
+        qint64 offset = 0;
+        for (const auto& rec : m_records) {
+            m_offsets.push_back(offset);
+            payload.resize(0);
+            rec->WritePayload(payload);
+            offset += 12 + TextRules::NameSize + payload.size();
+        }
+    }
+    return m_offsets[size_t(index)];
+}
+
+const QByteArray& TBCFGFile::LabelBeforeImport(int index) const
+{
+    static const QByteArray none;
+    const auto found = m_labelsBeforeImport.find(index);
+    return found == m_labelsBeforeImport.end() ? none : found->second;
+}
+
+void TBCFGFile::SetLabelBeforeImport(int index, const QByteArray& label)
+{
+    if (label.isEmpty())
+        m_labelsBeforeImport.erase(index);
+    else
+        m_labelsBeforeImport[index] = label;
 }
 
 QString TBCFGFile::StopMessage() const

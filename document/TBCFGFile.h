@@ -1,10 +1,12 @@
 #pragma once
 
+#include "NameStore.h"
 #include "TBcfgRecAll.h"
 #include "TreeSink.h"
 
 #include <QString>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 class QIODevice;
@@ -50,6 +52,15 @@ public:
     // Where that block starts in the file.
     qint64 StopOffset() const { return m_stopOffset; }
 
+    // Where record index starts in the bytes the document was loaded from (0
+    // out of range). Worked out when first asked: records keep their sizes.
+    qint64 OffsetOf(int index) const;
+
+    // The labels from before an import (TBcfgRecAll::LabelBeforeImport); few
+    // records have one.
+    const QByteArray& LabelBeforeImport(int index) const;
+    void SetLabelBeforeImport(int index, const QByteArray& label);
+
     // Appends the document's entries to tree (records, then the entry of a
     // block that could not be read, whose top-level branch is expanded).
     void BuildTree(TreeSink& tree);
@@ -74,9 +85,12 @@ private:
     void write(QIODevice& device) const;
     void ClearModified();
 
+    NameStore m_names; // outlives the records, which point into it
     std::vector<std::unique_ptr<TBcfgRecAll>> m_records;
     QByteArray m_stopLabel;
     QByteArray m_tail;
     qint32 m_stopLevel = -1; // the level open where loading stopped
     qint64 m_stopOffset = 0;
+    std::unordered_map<qint32, QByteArray> m_labelsBeforeImport;
+    mutable std::vector<qint64> m_offsets; // empty until asked for
 };

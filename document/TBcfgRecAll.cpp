@@ -29,19 +29,12 @@ void TBcfgRecAll::AppendTo(QByteArray& out) const
 
 void TBcfgRecAll::AppendHeaderTo(QByteArray& out) const
 {
-    if (Name.size() != TextRules::NameSize) { // only a record made by hand
-        RecordWriter::u32(out, TypeCode);
-        out.append(Name);
-        RecordWriter::u32(out, Min);
-        RecordWriter::u32(out, quint32(Max));
-        return;
-    }
     // One step for the whole header: every record of a saved file has one.
     const qsizetype at = out.size();
     out.resize(at + 12 + TextRules::NameSize);
     char* header = out.data() + at;
-    qToLittleEndian(TypeCode, header);
-    std::memcpy(header + 4, Name.constData(), TextRules::NameSize);
+    qToLittleEndian(quint32(TypeCode), header);
+    std::memcpy(header + 4, Name().data(), TextRules::NameSize);
     qToLittleEndian(Min, header + 4 + TextRules::NameSize);
     qToLittleEndian(quint32(Max), header + 8 + TextRules::NameSize);
 }
@@ -72,9 +65,15 @@ TBcfgRecAll* TBcfgRecAll::parentLevel() const
     return ParentIndex >= 0 && ParentIndex < Index && Doc ? Doc->Record(ParentIndex) : nullptr;
 }
 
+QByteArrayView TBcfgRecAll::Name() const
+{
+    static const char none[TextRules::NameSize] = {};
+    return QByteArrayView(m_name ? m_name : none, TextRules::NameSize);
+}
+
 QByteArray TBcfgRecAll::NameText() const
 {
-    return TextRules::NameText(Name);
+    return TextRules::NameView(Name()).toByteArray();
 }
 
 QByteArray TBcfgRecAll::LabelPrefix() const
@@ -85,7 +84,7 @@ QByteArray TBcfgRecAll::LabelPrefix() const
 QByteArray TBcfgRecAll::Labelled(const QByteArray& value) const
 {
     // Built in place: every entry of a tree gets one.
-    const QByteArrayView name = TextRules::NameView(Name);
+    const QByteArrayView name = TextRules::NameView(Name());
     QByteArray label;
     label.reserve(name.size() + value.size() + 7);
     label.append(name).append(" - [ ").append(value).append(" ]");
@@ -95,18 +94,17 @@ QByteArray TBcfgRecAll::Labelled(const QByteArray& value) const
 const QByteArray& TBcfgRecAll::LabelBeforeImport() const
 {
     static const QByteArray none;
-    return m_labelBeforeImport ? *m_labelBeforeImport : none;
+    return Doc ? Doc->LabelBeforeImport(Index) : none;
 }
 
 void TBcfgRecAll::SetLabelBeforeImport(const QByteArray& label)
 {
-    if (label.isEmpty())
-        m_labelBeforeImport.reset();
-    else if (m_labelBeforeImport)
-        *m_labelBeforeImport = label;
-    else
-        m_labelBeforeImport = std::make_unique<QByteArray>(label);
+    if (Doc)
+        Doc->SetLabelBeforeImport(Index, label);
 }
+
+// The pool hands out blocks on 8-byte bounds.
+static_assert(alignof(TBcfgRecAll) <= 8);
 
 void* TBcfgRecAll::operator new(std::size_t size)
 {

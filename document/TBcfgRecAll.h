@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <memory>
 
 class TBCFGFile;
@@ -22,21 +23,27 @@ public:
     static void* operator new(std::size_t size);
     static void operator delete(void* block, std::size_t size) noexcept;
 
+    // Laid out without gaps, so that the fields of most record types fit in the
+    // same 64 bytes: a document may hold millions of records.
     TBCFGFile* Doc = nullptr;
+
+private:
+    const char* m_name = nullptr; // held by the document's NameStore
+
+public:
     qint32 Occurrence = 0;
     qint32 Index = 0;
     qint32 ParentIndex = -1;
-    quint32 TypeCode = 0;
-    QByteArray Name; // the 32-byte field exactly as read
     quint32 Min = 0; // header word; signed for every type but 1
     qint32 Max = 0;
+    quint8 TypeCode = 0; // 1..14: a record of any other code is never made
     bool Modified = false;
     bool Imported = false;
-    qint64 Offset = 0; // where the record starts in the bytes it was loaded from
 
     // The 8-bit label the record had just before the last import that took a
     // value over into it (Import::MergeDocuments sets it); empty when no
-    // import ever did. Held apart: most records never get one.
+    // import ever did. The document holds them: most records never get one,
+    // and a record without a document keeps none.
     const QByteArray& LabelBeforeImport() const;
     void SetLabelBeforeImport(const QByteArray& label);
 
@@ -67,6 +74,11 @@ public:
     // Marks this record and every enclosing level record (not the document).
     void MarkImported();
 
+    // The 32-byte name field exactly as read (all zero bytes when none was set).
+    QByteArrayView Name() const;
+    // field: 32 bytes that outlive the record (its document's NameStore holds them).
+    void SetName(const char* field) { m_name = field; }
+
     QByteArray NameText() const;
     qint32 MinSigned() const { return qint32(Min); }
     // Labels start with the name and this separator; the popup is placed after it.
@@ -79,8 +91,6 @@ protected:
 
 private:
     TBcfgRecAll* parentLevel() const;
-
-    std::unique_ptr<QByteArray> m_labelBeforeImport;
 
 protected:
     QByteArray Labelled(const QByteArray& value) const;

@@ -10,10 +10,10 @@ QByteArray NameText(const QByteArray& field)
     return zero < 0 ? field : field.left(zero);
 }
 
-QByteArrayView NameView(const QByteArray& field)
+QByteArrayView NameView(QByteArrayView field)
 {
     const qsizetype zero = field.indexOf('\0');
-    return QByteArrayView(field.constData(), zero < 0 ? field.size() : zero);
+    return zero < 0 ? field : field.first(zero);
 }
 
 QByteArray TwoDigits(int v)

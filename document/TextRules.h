@@ -14,7 +14,7 @@ constexpr int NameSize = 32;
 // or all of them when there is none.
 QByteArray NameText(const QByteArray& field);
 // The same without a copy: valid while field is.
-QByteArrayView NameView(const QByteArray& field);
+QByteArrayView NameView(QByteArrayView field);
 
 // Decimal text of v, with "0" in front when v is less than 10.
 QByteArray TwoDigits(int v);

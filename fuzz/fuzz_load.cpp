@@ -238,7 +238,7 @@ void checkLayout(const TBCFGFile& doc, const TBCFGFile& original, const QByteArr
     for (int i = 0; i < doc.Count(); ++i) {
         const TBcfgRecAll& rec = *doc.Record(i);
         const TBcfgRecAll& orig = *original.Record(i);
-        check(rec.TypeCode == orig.TypeCode && rec.Name == orig.Name && rec.Min == orig.Min &&
+        check(rec.TypeCode == orig.TypeCode && rec.Name() == orig.Name() && rec.Min == orig.Min &&
                   rec.Max == orig.Max,
               "a changed value leaves the header alone");
         check(recordBytes(rec).size() == recordBytes(orig).size(), "every record keeps its length");

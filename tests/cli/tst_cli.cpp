@@ -317,10 +317,10 @@ private slots:
         const QString program = qEnvironmentVariable("PARVANE_CLI");
         if (program.isEmpty())
             QSKIP("PARVANE_CLI is not set (run through CTest)");
-        // 24 MB of small text records take several times that once loaded;
-        // 128 MB of address space are enough to start but not to load them.
+        // Two million records take well over 128 MB once loaded (at least 64 bytes
+        // each); 128 MB of address space are enough to start but not to load them.
         const QByteArray record = BcfgBuilder().text(4, "T", 3, "abc").bytes();
-        const QString file = write("huge.bcfg", record.repeated(500000));
+        const QString file = write("huge.bcfg", record.repeated(2000000));
         QProcess process;
         process.setChildProcessModifier([] {
             const rlimit limit{128 << 20, 128 << 20};
