@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <algorithm>
+#include <future>
 
 namespace {
 
@@ -179,8 +180,17 @@ int run(const QStringList& args, CliOutput& out, QByteArray& err)
         const QStringList files = parser.positionalArguments();
         if (files.size() != 2)
             return usage(err, QStringLiteral("import takes CURRENT and SOURCE"));
-        auto current = TBCFGFile::Load(files[0], nullptr, &reporter);
-        auto source = TBCFGFile::Load(files[1], nullptr, &reporter);
+        // The two files load side by side, each on a core of its own; the source's
+        // messages follow the current file's, as when they load one after the other.
+        QByteArray sourceErr;
+        StderrReporter sourceReporter(sourceErr);
+        auto loading = std::async(std::launch::async | std::launch::deferred, [&] {
+            return TBCFGFile::Load(files[1], nullptr, &sourceReporter);
+        });
+        auto current = TBCFGFile::Load(files[0], nullptr, &reporter); // waits for loading on throw
+        auto source = loading.get();
+        err += sourceErr;
+        reporter.partial = reporter.partial || sourceReporter.partial;
         // Nothing here shows the labels from before the import.
         Import::MergeDocuments(*current, *source, Import::TranslateLevelNames(files[0], files[1]),
                                {}, Import::LabelsBefore::NotKept);
