@@ -99,33 +99,28 @@ QString ToUnicode(const QByteArray& bytes)
 void AppendUtf8(QByteArray& out, QByteArrayView bytes)
 {
     const Table* table = current().get();
-    const char* data = bytes.data();
-    const qsizetype size = bytes.size();
-    qsizetype i = 0;
-    while (i < size) {
-        // Runs of ASCII, which every accepted code page keeps, go over whole.
-        qsizetype run = i;
-        while (run < size && uchar(data[run]) < 0x80)
-            ++run;
-        out.append(data + i, run - i);
-        if (run == size)
-            break;
-        const char16_t u = table ? table->toUnicode[uchar(data[run])] : Replacement;
-        char utf8[3];
-        if (u < 0x80) {
-            out.append(char(u));
-        } else if (u < 0x800) {
-            utf8[0] = char(0xC0 | (u >> 6));
-            utf8[1] = char(0x80 | (u & 0x3F));
-            out.append(utf8, 2);
-        } else {
-            utf8[0] = char(0xE0 | (u >> 12));
-            utf8[1] = char(0x80 | ((u >> 6) & 0x3F));
-            utf8[2] = char(0x80 | (u & 0x3F));
-            out.append(utf8, 3);
+    const qsizetype at = out.size();
+    out.resize(at + 3 * bytes.size()); // no character takes more than three bytes
+    char* to = out.data() + at;
+    for (const char c : bytes) {
+        // ASCII, which every accepted code page keeps, goes over as it is.
+        if (uchar(c) < 0x80) {
+            *to++ = c;
+            continue;
         }
-        i = run + 1;
+        const char16_t u = table ? table->toUnicode[uchar(c)] : Replacement;
+        if (u < 0x80) {
+            *to++ = char(u);
+        } else if (u < 0x800) {
+            *to++ = char(0xC0 | (u >> 6));
+            *to++ = char(0x80 | (u & 0x3F));
+        } else {
+            *to++ = char(0xE0 | (u >> 12));
+            *to++ = char(0x80 | ((u >> 6) & 0x3F));
+            *to++ = char(0x80 | (u & 0x3F));
+        }
     }
+    out.resize(to - out.constData());
 }
 
 QByteArray FromUnicode(QStringView text)

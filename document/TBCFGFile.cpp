@@ -262,15 +262,26 @@ QString TBCFGFile::StopMessage() const
 
 void TBCFGFile::BuildTree(TreeSink& tree)
 {
-    std::vector<TreeSink::Entry> entries(m_records.size(), nullptr);
-    const auto entryOf = [&](qint32 index) {
-        return index >= 0 && size_t(index) < entries.size() ? entries[size_t(index)] : nullptr;
+    // The entries of the open levels, innermost last: every record's parent is one of them.
+    struct Open {
+        qint32 index;
+        TreeSink::Entry entry;
     };
+    std::vector<Open> open;
+    const auto entryOf = [&](qint32 index) -> TreeSink::Entry {
+        while (!open.empty() && open.back().index != index)
+            open.pop_back();
+        return open.empty() ? nullptr : open.back().entry;
+    };
+    QByteArray label; // one buffer for every label: the sink copies what it keeps
     for (const auto& rec : m_records) {
         if (rec->IsLevelEnd())
             continue;
-        entries[size_t(rec->Index)] =
-            tree.append(entryOf(rec->ParentIndex), rec->DisplayText(), rec.get());
+        label.resize(0);
+        rec->AppendDisplayText(label);
+        TreeSink::Entry entry = tree.append(entryOf(rec->ParentIndex), label, rec.get());
+        if (rec->IsLevelBegin())
+            open.push_back({rec->Index, entry});
     }
     if (FullyLoaded())
         return;

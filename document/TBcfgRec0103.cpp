@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "TextRules.h"
 #include "ValueRules.h"
 
 qint64 TBcfgRec0103::Lowest() const
@@ -20,7 +21,14 @@ qint64 TBcfgRec0103::Current() const
 
 QByteArray TBcfgRec0103::DisplayText() const
 {
-    return Labelled(QByteArray::number(Current()));
+    return AppendedLabel();
+}
+
+void TBcfgRec0103::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    TextRules::AppendNumber(out, Current());
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&)

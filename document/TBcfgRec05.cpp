@@ -7,10 +7,18 @@
 
 QByteArray TBcfgRec05::DisplayText() const
 {
+    return AppendedLabel();
+}
+
+void TBcfgRec05::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
     // A damaged index shows as its number instead of reading outside the list.
     if (ItemIndex >= 0 && size_t(ItemIndex) < Items.size())
-        return Labelled(TextRules::NameText(Items[size_t(ItemIndex)]));
-    return Labelled(QByteArray::number(ItemIndex));
+        out.append(TextRules::NameView(Items[size_t(ItemIndex)]));
+    else
+        TextRules::AppendNumber(out, ItemIndex);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec05::ReadPayload(RecordReader& in, LoaderState&)

@@ -12,6 +12,7 @@ public:
     std::vector<QByteArray> Items; // Max fields of 32 bytes
 
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -3,11 +3,21 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "TextRules.h"
 #include "ValueRules.h"
 
 QByteArray TBcfgRec07::DisplayText() const
 {
-    return Labelled(QByteArray::number(X) + "," + QByteArray::number(Y));
+    return AppendedLabel();
+}
+
+void TBcfgRec07::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    TextRules::AppendNumber(out, X);
+    out.append(',');
+    TextRules::AppendNumber(out, Y);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec07::ReadPayload(RecordReader& in, LoaderState&)

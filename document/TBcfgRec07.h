@@ -10,6 +10,7 @@ public:
     qint32 Y = 0;
 
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

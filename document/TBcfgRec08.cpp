@@ -3,19 +3,27 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "TextRules.h"
 #include "ValueInput.h"
 #include "ValueRules.h"
 
-namespace {
-QByteArray hexByte(quint8 v)
-{
-    return QByteArray::number(v, 16).toUpper().rightJustified(2, '0');
-}
-} // namespace
-
 QByteArray TBcfgRec08::DisplayText() const
 {
-    return Labelled(hexByte(R) + "," + hexByte(G) + "," + hexByte(B) + "," + hexByte(A));
+    return AppendedLabel();
+}
+
+void TBcfgRec08::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    const quint8 parts[] = {R, G, B, A};
+    for (size_t i = 0; i < std::size(parts); ++i) {
+        if (i > 0)
+            out.append(',');
+        const char hex[2] = {Digits[parts[i] >> 4], Digits[parts[i] & 15]};
+        out.append(hex, 2);
+    }
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec08::ReadPayload(RecordReader& in, LoaderState&)

@@ -12,6 +12,7 @@ public:
     quint8 A = 0;
 
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -2,10 +2,16 @@
 
 #include "LoaderState.h"
 #include "TBCFGFile.h"
+#include "TextRules.h"
 
 QByteArray TBcfgRec09::DisplayText() const
 {
-    return NameText();
+    return AppendedLabel();
+}
+
+void TBcfgRec09::AppendDisplayText(QByteArray& out) const
+{
+    out.append(TextRules::NameView(Name()));
 }
 
 void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)

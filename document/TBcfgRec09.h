@@ -7,6 +7,7 @@ class TBcfgRec09 : public TBcfgRecAll
 {
 public:
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

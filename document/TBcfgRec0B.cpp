@@ -1,11 +1,22 @@
 #include "TBcfgRec0B.h"
 
 #include "RecordStream.h"
+#include "TextRules.h"
 
 QByteArray TBcfgRec0B::DisplayText() const
 {
+    return AppendedLabel();
+}
+
+void TBcfgRec0B::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
     // A damaged value shows as its number instead of reading outside the words.
-    return Labelled(Checked <= 1 ? QByteArray(Words[Checked]) : QByteArray::number(Checked));
+    if (Checked <= 1)
+        out.append(Words[Checked]);
+    else
+        TextRules::AppendNumber(out, Checked);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&)

@@ -11,6 +11,7 @@ public:
     static constexpr const char* Words[2] = {"OFF", "ON"};
 
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -8,7 +8,16 @@
 
 QByteArray TBcfgRec0C::DisplayText() const
 {
-    return Labelled(QByteArray::number(Hour) + ":" + TextRules::TwoDigits(Minute));
+    return AppendedLabel();
+}
+
+void TBcfgRec0C::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    TextRules::AppendNumber(out, Hour);
+    out.append(':');
+    TextRules::AppendTwoDigits(out, Minute);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec0C::ReadPayload(RecordReader& in, LoaderState&)

@@ -7,8 +7,18 @@
 
 QByteArray TBcfgRec0D::DisplayText() const
 {
-    return Labelled(QByteArray::number(Day) + "." + TextRules::TwoDigits(Month) + "." +
-                    QByteArray::number(Year));
+    return AppendedLabel();
+}
+
+void TBcfgRec0D::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    TextRules::AppendNumber(out, Day);
+    out.append('.');
+    TextRules::AppendTwoDigits(out, Month);
+    out.append('.');
+    TextRules::AppendNumber(out, Year);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)

@@ -3,12 +3,23 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "TextRules.h"
 #include "ValueInput.h"
 
 QByteArray TBcfgRec0E::DisplayText() const
 {
-    return Labelled(QByteArray::number(X1) + "," + QByteArray::number(Y1) + "," +
-                    QByteArray::number(X2) + "," + QByteArray::number(Y2));
+    return AppendedLabel();
+}
+
+void TBcfgRec0E::AppendDisplayText(QByteArray& out) const
+{
+    AppendLabelStart(out);
+    TextRules::AppendNumber(out, X1);
+    for (const quint16 v : {Y1, X2, Y2}) {
+        out.append(',');
+        TextRules::AppendNumber(out, v);
+    }
+    AppendLabelEnd(out);
 }
 
 void TBcfgRec0E::ReadPayload(RecordReader& in, LoaderState&)

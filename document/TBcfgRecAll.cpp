@@ -81,14 +81,32 @@ QByteArray TBcfgRecAll::LabelPrefix() const
     return NameText() + " - [ ";
 }
 
-QByteArray TBcfgRecAll::Labelled(const QByteArray& value) const
+QByteArray TBcfgRecAll::Labelled(QByteArrayView value) const
 {
-    // Built in place: every entry of a tree gets one.
-    const QByteArrayView name = TextRules::NameView(Name());
     QByteArray label;
-    label.reserve(name.size() + value.size() + 7);
-    label.append(name).append(" - [ ").append(value).append(" ]");
+    label.reserve(TextRules::NameSize + value.size() + 7);
+    AppendLabelStart(label);
+    label.append(value);
+    AppendLabelEnd(label);
     return label;
+}
+
+void TBcfgRecAll::AppendLabelStart(QByteArray& out) const
+{
+    out.append(TextRules::NameView(Name())).append(" - [ ", 5);
+}
+
+QByteArray TBcfgRecAll::AppendedLabel() const
+{
+    QByteArray label;
+    label.reserve(TextRules::NameSize + 24);
+    AppendDisplayText(label);
+    return label;
+}
+
+void TBcfgRecAll::AppendDisplayText(QByteArray& out) const
+{
+    out.append(DisplayText());
 }
 
 const QByteArray& TBcfgRecAll::LabelBeforeImport() const

@@ -58,6 +58,9 @@ public:
     virtual bool MergeFrom(const TBcfgRecAll& other) = 0;
     // Lets the user change the value in the type's popup.
     virtual void Edit(EditorHost& host) = 0;
+    // Appends the tree label (DisplayText) to out, so that a whole tree is labelled
+    // in one buffer; by default a copy of DisplayText.
+    virtual void AppendDisplayText(QByteArray& out) const;
 
     // Sets the value from payload bytes as WritePayload wrote them; marks untouched. Throws
     // "Stream read error" when the bytes are too few for the type.
@@ -93,5 +96,10 @@ private:
     TBcfgRecAll* parentLevel() const;
 
 protected:
-    QByteArray Labelled(const QByteArray& value) const;
+    QByteArray Labelled(QByteArrayView value) const;
+    // The label's parts around the value: "Name - [ " and " ]".
+    void AppendLabelStart(QByteArray& out) const;
+    static void AppendLabelEnd(QByteArray& out) { out.append(" ]", 2); }
+    // DisplayText of a type whose label AppendDisplayText writes.
+    QByteArray AppendedLabel() const;
 };

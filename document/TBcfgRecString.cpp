@@ -7,10 +7,25 @@
 
 QByteArray TBcfgRecString::DisplayText() const
 {
-    const QByteArray text = GetText();
+    if (TypeCode == 4 || TypeCode == 6)
+        return AppendedLabel();
+    return Labelled(GetText());
+}
+
+void TBcfgRecString::AppendDisplayText(QByteArray& out) const
+{
+    if (TypeCode != 4 && TypeCode != 6) {
+        out.append(DisplayText());
+        return;
+    }
+    // The stored bytes up to the first zero are the text as it is; a password shows as stars.
+    const QByteArrayView text = TextRules::NameView(Buffer);
+    AppendLabelStart(out);
     if (TypeCode == 6)
-        return Labelled(QByteArray(text.size(), '*'));
-    return Labelled(text);
+        out.append(text.size(), '*');
+    else
+        out.append(text);
+    AppendLabelEnd(out);
 }
 
 void TBcfgRecString::ReadPayload(RecordReader& in, LoaderState&)

@@ -16,6 +16,7 @@ public:
     static qint64 PayloadLength(qint32 max) { return (qint64(max) / 4 + 1) * 4; }
 
     QByteArray DisplayText() const override;
+    void AppendDisplayText(QByteArray& out) const override;
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

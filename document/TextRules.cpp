@@ -1,5 +1,7 @@
 #include "TextRules.h"
 
+#include <charconv>
+
 #include "CodePage.h"
 
 namespace TextRules {
@@ -18,8 +20,23 @@ QByteArrayView NameView(QByteArrayView field)
 
 QByteArray TwoDigits(int v)
 {
-    const QByteArray text = QByteArray::number(v);
-    return v < 10 ? "0" + text : text;
+    QByteArray text;
+    AppendTwoDigits(text, v);
+    return text;
+}
+
+void AppendNumber(QByteArray& out, qint64 v)
+{
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
+    out.append(digits, end - digits);
+}
+
+void AppendTwoDigits(QByteArray& out, int v)
+{
+    if (v < 10)
+        out.append('0');
+    AppendNumber(out, v);
 }
 
 QString DecodeUtf8(const QByteArray& bytes)

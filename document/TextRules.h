@@ -18,6 +18,10 @@ QByteArrayView NameView(QByteArrayView field);
 
 // Decimal text of v, with "0" in front when v is less than 10.
 QByteArray TwoDigits(int v);
+// Appends the decimal text of v (as QByteArray::number writes it).
+void AppendNumber(QByteArray& out, qint64 v);
+// Appends TwoDigits(v).
+void AppendTwoDigits(QByteArray& out, int v);
 
 // The UTF-8 decoder of the text types: sequences of one to three bytes
 // (characters up to U+FFFF). A lead byte with bit 0x20 clear starts a two-byte
