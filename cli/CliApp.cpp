@@ -104,14 +104,17 @@ void printRecords(const TBCFGFile& doc, CliOutput& out)
     };
     std::vector<Open> chain;
     QByteArray key;
+    QByteArray part;
     for (const auto& rec : doc.Records()) {
         while (!chain.empty() && chain.back().index != rec->ParentIndex)
             chain.pop_back();
         key.truncate(chain.empty() ? 0 : chain.back().keyEnd);
+        part.resize(0);
         if (rec->ParentIndex >= 0 && chain.empty()) // not inside the open levels: made whole
-            AppendJsonText(key, Import::PathKey(*rec, false));
+            part = Import::PathKey(*rec, false);
         else
-            AppendJsonText(key, Import::PathKeyPart(*rec, false));
+            Import::AppendPathKeyPart(part, *rec, false);
+        AppendJsonText(key, part);
         AppendRecordJson(out.block(), *rec, key);
         out.block() += '\n';
         out.written();

@@ -3,108 +3,135 @@
 #include "CodePage.h"
 #include "Import.h"
 #include "TBcfgRecAll.h"
+#include "TextRules.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace {
 
-// Appends c escaped when JSON needs it; false when c is not ASCII.
-void appendEscaped(QByteArray& out, char c)
+// Writes c at to, escaped when JSON needs it (c is ASCII); returns the end. At most 6 bytes.
+char* writeEscaped(char* to, char c)
 {
+    static const char hex[] = "0123456789abcdef";
+    const auto pair = [&](char second) {
+        *to++ = '\\';
+        *to++ = second;
+        return to;
+    };
     switch (c) {
     case '"':
-        out += "\\\"";
-        break;
+        return pair('"');
     case '\\':
-        out += "\\\\";
-        break;
+        return pair('\\');
     case '\n':
-        out += "\\n";
-        break;
+        return pair('n');
     case '\r':
-        out += "\\r";
-        break;
+        return pair('r');
     case '\t':
-        out += "\\t";
-        break;
+        return pair('t');
     default:
         if (uchar(c) < 0x20) {
-            static const char hex[] = "0123456789abcdef";
             const char escape[] = {'\\', 'u', '0', '0', hex[uchar(c) >> 4], hex[uchar(c) & 15]};
-            out.append(escape, 6);
-        } else {
-            out += c;
+            std::memcpy(to, escape, sizeof escape);
+            return to + sizeof escape;
         }
+        *to++ = c;
+        return to;
     }
 }
 
-template <typename Number> void appendNumber(QByteArray& out, Number n)
+// Writes text8 as the inside of a JSON string; at most 6 bytes per byte.
+char* writeJsonText(char* to, QByteArrayView text8)
 {
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
-    out.append(digits, end - digits);
+    // Escapes are all ASCII, so bytes above it are converted in runs.
+    const char* data = text8.data();
+    const qsizetype size = text8.size();
+    qsizetype i = 0;
+    while (i < size) {
+        qsizetype run = i;
+        while (run < size && uchar(data[run]) >= 0x80)
+            ++run;
+        if (run > i) {
+            to = CodePage::WriteUtf8(to, QByteArrayView(data + i, run - i));
+            i = run;
+            continue;
+        }
+        to = writeEscaped(to, data[i++]);
+    }
+    return to;
+}
+
+template <typename Number> char* writeNumber(char* to, Number n)
+{
+    return std::to_chars(to, to + 24, n).ptr;
+}
+
+template <size_t N> char* writeLiteral(char* to, const char (&text)[N])
+{
+    std::memcpy(to, text, N - 1);
+    return to + N - 1;
 }
 
 } // namespace
 
 QByteArray JsonString(const QByteArray& utf8)
 {
-    QByteArray out = "\"";
+    QByteArray out(2 + 6 * utf8.size(), Qt::Uninitialized);
+    char* to = out.data();
+    *to++ = '"';
     for (const char c : utf8)
-        appendEscaped(out, c);
-    return out + "\"";
+        to = writeEscaped(to, c);
+    *to++ = '"';
+    out.truncate(to - out.constData());
+    return out;
 }
 
 void AppendJsonText(QByteArray& out, QByteArrayView text8)
 {
-    // Escapes are all ASCII, so bytes above it are converted in runs.
-    const char* data = text8.data();
-    qsizetype i = 0;
-    while (i < text8.size()) {
-        qsizetype run = i;
-        while (run < text8.size() && uchar(data[run]) >= 0x80)
-            ++run;
-        if (run > i) {
-            CodePage::AppendUtf8(out, QByteArrayView(data + i, run - i));
-            i = run;
-            continue;
-        }
-        appendEscaped(out, data[i++]);
-    }
+    const qsizetype at = out.size();
+    out.resize(at + 6 * text8.size());
+    out.resize(writeJsonText(out.data() + at, text8) - out.constData());
 }
 
 void AppendRecordJson(QByteArray& out, const TBcfgRecAll& rec, QByteArrayView keyJson)
 {
-    const auto flag = [](bool on) { return on ? "true" : "false"; };
-    out += "{\"index\":";
-    appendNumber(out, rec.Index);
-    out += ",\"type\":";
-    appendNumber(out, rec.TypeCode);
-    out += ",\"parent\":";
-    appendNumber(out, rec.ParentIndex);
-    out += ",\"occurrence\":";
-    appendNumber(out, rec.Occurrence);
-    out += ",\"name\":\"";
-    AppendJsonText(out, rec.NameText());
-    out += "\",\"label\":\"";
-    AppendJsonText(out, rec.DisplayText());
-    out += "\",\"key\":\"";
-    out += keyJson;
-    out += "\",\"min\":";
-    if (rec.TypeCode == 1)
-        appendNumber(out, rec.Min);
-    else
-        appendNumber(out, qint32(rec.Min));
-    out += ",\"max\":";
-    if (rec.TypeCode == 1)
-        appendNumber(out, quint32(rec.Max));
-    else
-        appendNumber(out, rec.Max);
-    out += ",\"modified\":";
-    out += flag(rec.Modified);
-    out += ",\"imported\":";
-    out += flag(rec.Imported);
-    out += '}';
+    // Written in place, each piece at most as long as allowed for here.
+    thread_local QByteArray label;
+    label.resize(0);
+    rec.AppendDisplayText(label);
+    const QByteArrayView name = TextRules::NameView(rec.Name());
+    const qsizetype at = out.size();
+    out.resize(at + 256 + 6 * (name.size() + label.size()) + keyJson.size());
+    char* to = out.data() + at;
+    const auto flag = [&](bool on) {
+        return on ? writeLiteral(to, "true") : writeLiteral(to, "false");
+    };
+    to = writeLiteral(to, "{\"index\":");
+    to = writeNumber(to, rec.Index);
+    to = writeLiteral(to, ",\"type\":");
+    to = writeNumber(to, rec.TypeCode);
+    to = writeLiteral(to, ",\"parent\":");
+    to = writeNumber(to, rec.ParentIndex);
+    to = writeLiteral(to, ",\"occurrence\":");
+    to = writeNumber(to, rec.Occurrence);
+    to = writeLiteral(to, ",\"name\":\"");
+    to = writeJsonText(to, name);
+    to = writeLiteral(to, "\",\"label\":\"");
+    to = writeJsonText(to, label);
+    to = writeLiteral(to, "\",\"key\":\"");
+    std::memcpy(to, keyJson.data(), size_t(keyJson.size()));
+    to += keyJson.size();
+    to = writeLiteral(to, "\",\"min\":");
+    to = rec.TypeCode == 1 ? writeNumber(to, rec.Min) : writeNumber(to, qint32(rec.Min));
+    to = writeLiteral(to, ",\"max\":");
+    to = rec.TypeCode == 1 ? writeNumber(to, quint32(rec.Max)) : writeNumber(to, rec.Max);
+    to = writeLiteral(to, ",\"modified\":");
+    to = flag(rec.Modified);
+    to = writeLiteral(to, ",\"imported\":");
+    to = flag(rec.Imported);
+    *to++ = '}';
+    out.resize(to - out.constData());
 }
 
 QByteArray RecordJson(const TBcfgRecAll& rec)

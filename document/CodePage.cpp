@@ -98,10 +98,14 @@ QString ToUnicode(const QByteArray& bytes)
 
 void AppendUtf8(QByteArray& out, QByteArrayView bytes)
 {
-    const Table* table = current().get();
     const qsizetype at = out.size();
     out.resize(at + 3 * bytes.size()); // no character takes more than three bytes
-    char* to = out.data() + at;
+    out.resize(WriteUtf8(out.data() + at, bytes) - out.constData());
+}
+
+char* WriteUtf8(char* to, QByteArrayView bytes)
+{
+    const Table* table = current().get();
     for (const char c : bytes) {
         // ASCII, which every accepted code page keeps, goes over as it is.
         if (uchar(c) < 0x80) {
@@ -120,7 +124,7 @@ void AppendUtf8(QByteArray& out, QByteArrayView bytes)
             *to++ = char(0x80 | (u & 0x3F));
         }
     }
-    out.resize(to - out.constData());
+    return to;
 }
 
 QByteArray FromUnicode(QStringView text)

@@ -18,6 +18,8 @@ QString ToUnicode(const QByteArray& bytes);
 // Appends the UTF-8 form of bytes to out: ToUnicode(bytes).toUtf8() without
 // the text in between.
 void AppendUtf8(QByteArray& out, QByteArrayView bytes);
+// The same written at to, which has room for three bytes per byte; returns the end.
+char* WriteUtf8(char* to, QByteArrayView bytes);
 QByteArray FromUnicode(QStringView text);
 
 } // namespace CodePage

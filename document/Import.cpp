@@ -40,11 +40,6 @@ QByteArrayView levelNameView(const TBcfgRecAll& record, bool translate)
     return name;
 }
 
-QByteArray levelName(const TBcfgRecAll& record, bool translate)
-{
-    return levelNameView(record, translate).toByteArray();
-}
-
 } // namespace
 
 bool TranslateLevelNames(const QString& currentFileName, const QString& chosenFileName)
@@ -65,8 +60,16 @@ QByteArray PathKey(const TBcfgRecAll& record, bool translate)
 
 QByteArray PathKeyPart(const TBcfgRecAll& record, bool translate)
 {
-    return QByteArray::number(record.TypeCode) + QByteArray::number(record.Occurrence) +
-           levelName(record, translate);
+    QByteArray part;
+    AppendPathKeyPart(part, record, translate);
+    return part;
+}
+
+void AppendPathKeyPart(QByteArray& out, const TBcfgRecAll& record, bool translate)
+{
+    TextRules::AppendNumber(out, record.TypeCode);
+    TextRules::AppendNumber(out, record.Occurrence);
+    out.append(levelNameView(record, translate));
 }
 
 namespace {

@@ -21,6 +21,8 @@ bool TranslateLevelNames(const QString& currentFileName, const QString& chosenFi
 QByteArray PathKey(const TBcfgRecAll& record, bool translate);
 // The record's own part of its path key: type code, occurrence and name text.
 QByteArray PathKeyPart(const TBcfgRecAll& record, bool translate);
+// Appends PathKeyPart(record, translate) to out.
+void AppendPathKeyPart(QByteArray& out, const TBcfgRecAll& record, bool translate);
 
 struct Result {
     int matched = 0;  // imported records that found a counterpart
