@@ -213,8 +213,18 @@ int run(const QStringList& args, CliOutput& out, QByteArray& err)
         done(std::move(source));
         return reporter.partial ? Partial : Ok;
     }
-    const PathCommands::LoadFile load = [&](const QString& fileName) {
-        return TBCFGFile::Load(fileName, nullptr, &reporter);
+    // Documents of the path commands, handed to done() however the command ends.
+    struct Loaded {
+        std::vector<std::unique_ptr<TBCFGFile>> docs;
+        ~Loaded()
+        {
+            for (auto& doc : docs)
+                done(std::move(doc));
+        }
+    } loaded;
+    const PathCommands::LoadFile load = [&](const QString& fileName) -> TBCFGFile& {
+        loaded.docs.push_back(TBCFGFile::Load(fileName, nullptr, &reporter));
+        return *loaded.docs.back();
     };
     if (command == QLatin1String("diff")) {
         QCommandLineParser parser;

@@ -72,8 +72,8 @@ QString quoted(const QString& text)
 bool Diff(const QString& current, const QString& other, bool json, const LoadFile& load,
           QByteArray& out)
 {
-    const auto currentDoc = load(current);
-    const auto otherDoc = load(other);
+    TBCFGFile* const currentDoc = &load(current);
+    TBCFGFile* const otherDoc = &load(other);
     const std::vector<Difference> list =
         ListDifferences(*currentDoc, *otherDoc, Import::TranslateLevelNames(current, other));
     int counts[4] = {};
@@ -91,7 +91,7 @@ bool Diff(const QString& current, const QString& other, bool json, const LoadFil
 
 void Get(const QString& file, const QString& path, const LoadFile& load, QByteArray& out)
 {
-    const auto doc = load(file);
+    TBCFGFile* const doc = &load(file);
     const TBcfgRecAll& rec =
         valueRecord(*doc, path, QStringLiteral("Cannot get %1").arg(quoted(path)));
     out += utf8(ValueInput::Text(rec)) + '\n';
@@ -100,7 +100,7 @@ void Get(const QString& file, const QString& path, const LoadFile& load, QByteAr
 void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const QString& output,
          const LoadFile& load)
 {
-    const auto doc = load(file);
+    TBCFGFile* const doc = &load(file);
     // Stored in memory pair by pair; the first refusal throws before any save.
     for (const auto& [path, value] : pairs) {
         const QString refusal =

@@ -14,7 +14,8 @@ class TBCFGFile;
 // with the text to print when it fails.
 namespace PathCommands {
 
-using LoadFile = std::function<std::unique_ptr<TBCFGFile>(const QString& fileName)>;
+// Loads a file; the loader keeps the document.
+using LoadFile = std::function<TBCFGFile&(const QString& fileName)>;
 
 // Prints what importing other into current would change, refuse and leave
 // unpaired, as lines with a summary or, with json, as JSON lines. Returns

@@ -2,6 +2,10 @@
 
 #include <new>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 #if defined(__SANITIZE_ADDRESS__)
 #define PARVANE_PLAIN_HEAP 1
 #elif defined(__has_feature)
@@ -68,7 +72,17 @@ private:
     static constexpr std::size_t MaxSize = 256;
     static constexpr std::size_t ChunkSize = 1024 * 1024;
 
-    static char* newChunk() { return static_cast<char*>(::operator new(ChunkSize)); }
+    static char* newChunk()
+    {
+#ifdef MADV_POPULATE_WRITE
+        char* chunk = static_cast<char*>(::operator new(ChunkSize, std::align_val_t(4096)));
+        // Records fill the chunk in order: its pages are made in one step, not one fault each.
+        ::madvise(chunk, ChunkSize, MADV_POPULATE_WRITE);
+#else
+        char* chunk = static_cast<char*>(::operator new(ChunkSize));
+#endif
+        return chunk;
+    }
     struct FreeBlock {
         FreeBlock* next;
     };
