@@ -11,6 +11,7 @@
 #include <QBuffer>
 #include <QCommandLineParser>
 #include <algorithm>
+#include <cstring>
 #include <future>
 
 namespace {
@@ -61,9 +62,21 @@ public:
         const size_t parentIndex = toIndex(parent);
         while (!m_chain.empty() && m_chain.back() != parentIndex)
             m_chain.pop_back();
-        m_out.appendSpaces(2 * qint64(m_chain.size()));
-        CodePage::AppendUtf8(m_out.block(), label);
-        m_out.block() += '\n';
+        const qint64 indent = 2 * qint64(m_chain.size());
+        QByteArray& block = m_out.block();
+        if (indent <= Spaces) { // one step for the whole line
+            const qsizetype at = block.size();
+            block.resize(at + indent + 3 * label.size() + 1);
+            char* to = block.data() + at;
+            std::memset(to, ' ', size_t(indent));
+            to = CodePage::WriteUtf8(to + indent, label);
+            *to++ = '\n';
+            block.resize(to - block.constData());
+        } else {
+            m_out.appendSpaces(indent);
+            CodePage::AppendUtf8(block, label);
+            block += '\n';
+        }
         m_out.written();
         m_chain.push_back(m_count);
         return toEntry(m_count++);
@@ -81,6 +94,7 @@ public:
 
 private:
     static constexpr size_t NoParent = size_t(-1);
+    static constexpr qint64 Spaces = 4096; // deeper indents are written in pieces
     // Entries are numbers plus one, so that no entry is nullptr (the root).
     static Entry toEntry(size_t index) { return reinterpret_cast<Entry>(index + 1); }
     static size_t toIndex(Entry entry)

@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QStringDecoder>
 #include <array>
+#include <cstring>
 #include <memory>
 
 namespace CodePage {
@@ -106,8 +107,18 @@ void AppendUtf8(QByteArray& out, QByteArrayView bytes)
 char* WriteUtf8(char* to, QByteArrayView bytes)
 {
     const Table* table = current().get();
-    for (const char c : bytes) {
-        // ASCII, which every accepted code page keeps, goes over as it is.
+    const char* from = bytes.data();
+    const char* const end = from + bytes.size();
+    while (from < end) {
+        // ASCII, which every accepted code page keeps, goes over as it is, a word at a time.
+        quint64 word;
+        if (end - from >= 8 && (std::memcpy(&word, from, 8), (word & 0x8080808080808080u) == 0)) {
+            std::memcpy(to, from, 8);
+            to += 8;
+            from += 8;
+            continue;
+        }
+        const char c = *from++;
         if (uchar(c) < 0x80) {
             *to++ = c;
             continue;

@@ -93,7 +93,12 @@ QByteArray TBcfgRecAll::Labelled(QByteArrayView value) const
 
 void TBcfgRecAll::AppendLabelStart(QByteArray& out) const
 {
-    out.append(TextRules::NameView(Name())).append(" - [ ", 5);
+    const QByteArrayView name = TextRules::NameView(Name());
+    const qsizetype at = out.size();
+    out.resize(at + name.size() + 5);
+    char* to = out.data() + at;
+    std::memcpy(to, name.data(), size_t(name.size()));
+    std::memcpy(to + name.size(), " - [ ", 5);
 }
 
 QByteArray TBcfgRecAll::AppendedLabel() const

@@ -7,19 +7,20 @@
 
 QByteArray TBcfgRecString::DisplayText() const
 {
-    if (TypeCode == 4 || TypeCode == 6)
+    if (TextRules::EditableAsStored(TypeCode, TextRules::NameView(Buffer)))
         return AppendedLabel();
     return Labelled(GetText());
 }
 
 void TBcfgRecString::AppendDisplayText(QByteArray& out) const
 {
-    if (TypeCode != 4 && TypeCode != 6) {
-        out.append(DisplayText());
+    // Most texts show their stored bytes up to the first zero as they are; a password shows
+    // as stars.
+    const QByteArrayView text = TextRules::NameView(Buffer);
+    if (!TextRules::EditableAsStored(TypeCode, text)) {
+        out.append(Labelled(GetText()));
         return;
     }
-    // The stored bytes up to the first zero are the text as it is; a password shows as stars.
-    const QByteArrayView text = TextRules::NameView(Buffer);
     AppendLabelStart(out);
     if (TypeCode == 6)
         out.append(text.size(), '*');

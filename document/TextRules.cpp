@@ -108,9 +108,21 @@ QByteArray StoredForm(quint32 typeCode, const QByteArray& text8)
     }
 }
 
+bool EditableAsStored(quint32 typeCode, QByteArrayView text)
+{
+    if (typeCode != 2 && typeCode != 10)
+        return true;
+    for (const char c : text)
+        if (uchar(c) >= 0x80 || (typeCode == 2 && c == '\x1F'))
+            return false;
+    return true;
+}
+
 QByteArray EditableText(quint32 typeCode, const QByteArray& stored)
 {
     const QByteArray text = NameText(stored); // up to the first zero byte
+    if (EditableAsStored(typeCode, text))
+        return text;
     switch (typeCode) {
     case 2:
         return StripEscapes(CodePage::FromUnicode(DecodeUtf8(text)));

@@ -41,6 +41,10 @@ QByteArray InsertEscapes(QByteArray text);
 QByteArray StoredForm(quint32 typeCode, const QByteArray& text8);
 // The 8-bit editable text of stored bytes (up to the first zero byte).
 QByteArray EditableText(quint32 typeCode, const QByteArray& stored);
+// Whether the editable text of stored text bytes (up to the first zero byte) is those
+// bytes themselves: always for types 4 and 6; for types 2 and 10 when they are ASCII,
+// which UTF-8 and every code page read alike, and type 2 has no 0x1F to drop.
+bool EditableAsStored(quint32 typeCode, QByteArrayView text);
 
 // The longest prefix of stored that fits in capacity bytes and ends on a whole
 // character: never inside a UTF-8 sequence (types 2 and 10) and, for type 2,
