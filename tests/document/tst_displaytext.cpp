@@ -64,6 +64,8 @@ private slots:
         row("type 10 cyrillic", BcfgBuilder().text(10, "S", 15, "Привет"),
             "S - [ " + cp("Привет") + " ]");
         row("type 2 strips marks", BcfgBuilder().text(2, "S", 15, "\\\x1F\x1Fz"), "S - [ \\z ]");
+        row("type 2 ascii path", BcfgBuilder().text(2, "S", 15, "4:\\Zbin\\a"),
+            "S - [ 4:\\Zbin\\a ]");
         row("type 10 keeps 0x1F", BcfgBuilder().text(10, "S", 15, "\\\x1Fz"), "S - [ \\\x1Fz ]");
         row("malformed utf8", BcfgBuilder().text(10, "S", 15, "ok\xD0"), "S - [  ]");
         row("bad continuation", BcfgBuilder().text(2, "S", 15, "\xD0\x41"), "S - [  ]");
@@ -76,6 +78,9 @@ private slots:
         QFETCH(QByteArray, label);
         const auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
         QCOMPARE(doc->Record(0)->DisplayText(), label);
+        QByteArray line = "  "; // a tree's labels go one after another into one buffer
+        doc->Record(0)->AppendDisplayText(line);
+        QCOMPARE(line, "  " + label);
     }
 
     void insertEscapes_data()

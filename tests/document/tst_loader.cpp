@@ -161,6 +161,24 @@ private slots:
         QVERIFY(!doc->Modified);
     }
 
+    // A level with many names counts them in a table; the top level's counts go on after it.
+    void wideLevelsCountEveryName()
+    {
+        BcfgBuilder b;
+        b.integer(1, "N3", 0, 1, 0).levelBegin("Wide");
+        for (int round = 0; round < 3; ++round)
+            for (int n = 0; n < 40; ++n)
+                b.integer(1, "N" + QByteArray::number(n), 0, 1, 0);
+        b.levelEnd().integer(1, "N3", 0, 1, 0);
+        const auto doc = TBCFGFile::FromBytes(b.bytes(), nullptr, nullptr);
+        QCOMPARE(doc->Count(), 124);
+        for (int round = 0; round < 3; ++round)
+            for (int n = 0; n < 40; ++n)
+                QCOMPARE(doc->Record(2 + 40 * round + n)->Occurrence, round);
+        QCOMPARE(doc->Record(123)->Occurrence, 1);
+        QCOMPARE(doc->Record(123)->ParentIndex, -1);
+    }
+
     void namesDifferingAfterTheZeroAreDifferent()
     {
         QByteArray a = BcfgBuilder::nameField("N");
