@@ -65,12 +65,6 @@ TBcfgRecAll* TBcfgRecAll::parentLevel() const
     return ParentIndex >= 0 && ParentIndex < Index && Doc ? Doc->Record(ParentIndex) : nullptr;
 }
 
-QByteArrayView TBcfgRecAll::Name() const
-{
-    static const char none[TextRules::NameSize] = {};
-    return QByteArrayView(m_name ? m_name : none, TextRules::NameSize);
-}
-
 QByteArray TBcfgRecAll::NameText() const
 {
     return TextRules::NameView(Name()).toByteArray();
@@ -125,6 +119,9 @@ void TBcfgRecAll::SetLabelBeforeImport(const QByteArray& label)
     if (Doc)
         Doc->SetLabelBeforeImport(Index, label);
 }
+
+// Name() spells the field's size out.
+static_assert(TextRules::NameSize == 32);
 
 // The pool hands out blocks on 8-byte bounds.
 static_assert(alignof(TBcfgRecAll) <= 8);

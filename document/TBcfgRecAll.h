@@ -78,7 +78,11 @@ public:
     void MarkImported();
 
     // The 32-byte name field exactly as read (all zero bytes when none was set).
-    QByteArrayView Name() const;
+    QByteArrayView Name() const
+    {
+        static constexpr char none[32] = {};
+        return QByteArrayView(m_name ? m_name : none, 32);
+    }
     // field: 32 bytes that outlive the record (its document's NameStore holds them).
     void SetName(const char* field) { m_name = field; }
 

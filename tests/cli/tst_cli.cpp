@@ -93,15 +93,21 @@ private slots:
 
     void recordsAsJsonLines()
     {
-        const QString file = write("r.bcfg", BcfgBuilder()
-                                                 .integer(1, "U", 0, 0xFFFFFFFF, 3)
-                                                 .levelBegin("L")
-                                                 .integer(3, "S\"q", 0xFFFFFFFF, 0x7FFFFFFF, 0)
-                                                 .bytes());
+        const QString file =
+            write("r.bcfg", BcfgBuilder()
+                                .integer(1, "U", 0, 0xFFFFFFFF, 3)
+                                .levelBegin("L")
+                                .integer(3, "S\"q", 0xFFFFFFFF, 0x7FFFFFFF, 0)
+                                .text(4, "Long\\name\tx", 31, "12345678\"\x01y\xC0z")
+                                .bytes());
         const Run r = cli({"records", file});
         QCOMPARE(r.status, 0);
         const QList<QByteArray> lines = r.out.split('\n');
-        QCOMPARE(lines.size(), 4);
+        QCOMPARE(lines.size(), 5);
+        // Escapes and code page letters after runs of plain bytes.
+        QVERIFY2(lines[3].contains("\"name\":\"Long\\\\name\\tx\",\"label\":\"Long\\\\name\\tx - [ "
+                                   "12345678\\\"\\u0001y\xD0\x90z ]\""),
+                 lines[3]);
         QCOMPARE(lines[0], QByteArray("{\"index\":0,\"type\":1,\"parent\":-1,\"occurrence\":0,"
                                       "\"name\":\"U\",\"label\":\"U - [ 3 "
                                       "]\",\"key\":\"10U\",\"min\":0,\"max\":4294967295,"
