@@ -100,9 +100,15 @@ public:
     // their layout, and trying it spares the table.
     qint32 lookup(qint32 parent, const TBcfgRecAll& rec, qint64 guess)
     {
-        const QByteArrayView name = levelNameView(rec, m_translate);
-        if (guess >= 0 && guess < m_doc.Count() && matches(qint32(guess), parent, rec, name))
-            return m_first[size_t(guess)];
+        if (guess >= 0 && guess < m_doc.Count()) {
+            const TBcfgRecAll& held = *m_doc.Record(qint32(guess));
+            // Equal fields show equal names; other fields may still show the same one.
+            if (held.TypeCode == rec.TypeCode && held.Occurrence == rec.Occurrence &&
+                parentPath(held) == parent &&
+                (held.Name() == rec.Name() ||
+                 levelNameView(held, m_translate) == levelNameView(rec, m_translate)))
+                return m_first[size_t(guess)];
+        }
         if (m_slots.empty())
             buildTable();
         return find(parent, rec).index;
@@ -119,14 +125,15 @@ private:
     // differ after their zero byte or level names are translated alike.
     bool pathsAreUnique() const
     {
+        if (!m_doc.NamesEndAtTheirZero())
+            return false;
+        if (!m_translate)
+            return true;
         for (const auto& rec : m_doc.Records()) {
-            const QByteArrayView field = rec->Name();
-            const QByteArrayView name = TextRules::NameView(field);
-            for (qsizetype i = name.size(); i < field.size(); ++i)
-                if (field[i] != '\0')
-                    return false;
-            if (m_translate && rec->TypeCode == 9 &&
-                (name == "Normal" || name == "Locked" || name == "First" || name == "Second"))
+            if (rec->TypeCode != 9)
+                continue;
+            const QByteArrayView name = TextRules::NameView(rec->Name());
+            if (name == "Normal" || name == "Locked" || name == "First" || name == "Second")
                 return false;
         }
         return true;

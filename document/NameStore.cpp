@@ -38,6 +38,11 @@ char* NameStore::place(const char* field)
     }
     char* at = m_blocks.back().get() + m_usedInBlock++ * FieldSize;
     std::memcpy(at, field, FieldSize);
+    if (const void* zero = std::memchr(field, 0, FieldSize)) {
+        const char* const end = field + FieldSize;
+        for (const char* after = static_cast<const char*>(zero); after < end; ++after)
+            m_bytesAfterZero = m_bytesAfterZero || *after != '\0';
+    }
     return at;
 }
 

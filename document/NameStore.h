@@ -15,6 +15,9 @@ public:
     const char* Add(const char* field);
     // Drops what finding equal fields needs; later fields are kept as they come.
     void EndLoad();
+    // Whether some field has a byte other than zero after its first zero byte: only then can
+    // two fields with different bytes show the same name.
+    bool AnyBytesAfterZero() const { return m_bytesAfterZero; }
 
 private:
     char* place(const char* field);
@@ -27,4 +30,5 @@ private:
     std::vector<const char*> m_table;
     size_t m_count = 0;
     bool m_loading = true;
+    bool m_bytesAfterZero = false;
 };

@@ -31,6 +31,8 @@ public:
                                                 LoadReporter* reporter);
 
     int Count() const { return int(m_records.size()); }
+    // Whether every record's name field ends at its first zero byte (zeros after it).
+    bool NamesEndAtTheirZero() const { return !m_names.AnyBytesAfterZero(); }
     // nullptr when index is out of range.
     TBcfgRecAll* Record(int index) const
     {

@@ -218,6 +218,15 @@ private slots:
         QCOMPARE(value(*current, 1), 2u);
         // The label from before the import, not from between its two merges.
         QCOMPARE(current->Record(0)->LabelBeforeImport(), QByteArray("A - [ 1 ]"));
+
+        // Two current records of one path: the first takes both values, also where the
+        // record in the same place is the second.
+        auto twice = load(BcfgBuilder().integer(1, "A", 0, 9, 1).integer(1, sameText, 0, 9, 1));
+        Import::MergeDocuments(
+            *twice, *load(BcfgBuilder().integer(1, "A", 0, 9, 3).integer(1, sameText, 0, 9, 4)),
+            false);
+        QCOMPARE(value(*twice, 0), 4u);
+        QCOMPARE(value(*twice, 1), 1u);
     }
 
     void largeImportIsFast()
