@@ -248,22 +248,27 @@ Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source)
     });
 }
 
-Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step,
-                     LabelsBefore labels)
+namespace {
+
+// MergeSelected over count pairs, pair(i) giving each: the documents' pairs need no list.
+template <typename PairAt>
+Result mergePairs(size_t count, const PairAt& pairAt, const std::function<void()>& step,
+                  LabelsBefore labels)
 {
     return OutOfMemoryAsError([&] {
         // Which current records this call has already taken a value into, so a
         // second pair for the same record keeps the label from before the first.
         const bool keepLabels = labels == LabelsBefore::Kept;
-        size_t count = 0;
+        size_t records = 0;
         if (keepLabels)
-            for (const Pair& pair : pairs)
-                if (pair.current)
-                    count = qMax(count, size_t(pair.current->Index) + 1);
-        std::vector<bool> labelled(count, false);
+            for (size_t i = 0; i < count; ++i)
+                if (const TBcfgRecAll* current = pairAt(i).current)
+                    records = qMax(records, size_t(current->Index) + 1);
+        std::vector<bool> labelled(records, false);
 
         Result result;
-        for (const Pair& pair : pairs) {
+        for (size_t i = 0; i < count; ++i) {
+            const Pair pair = pairAt(i);
             if (TBcfgRecAll* target = pair.current) {
                 ++result.matched;
                 const QByteArray before = keepLabels ? target->DisplayText() : QByteArray();
@@ -282,20 +287,27 @@ Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>
     });
 }
 
+} // namespace
+
+Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>& step,
+                     LabelsBefore labels)
+{
+    return mergePairs(
+        pairs.size(), [&](size_t i) { return pairs[i]; }, step, labels);
+}
+
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
                       const std::function<void()>& step, LabelsBefore labels)
 {
     // Everything the matching needs is built before the first record changes,
     // so running out of memory here leaves current as it was.
     const std::vector<TBcfgRecAll*> counterparts = Counterparts(current, source, translate);
-    std::vector<Pair> pairs = OutOfMemoryAsError([&] {
-        std::vector<Pair> all;
-        all.reserve(counterparts.size());
-        for (size_t i = 0; i < counterparts.size(); ++i)
-            all.push_back(Pair{counterparts[i], source.Record(int(i))});
-        return all;
-    });
-    return MergeSelected(pairs, step, labels);
+    return mergePairs(
+        counterparts.size(),
+        [&](size_t i) {
+            return Pair{counterparts[i], source.Record(int(i))};
+        },
+        step, labels);
 }
 
 } // namespace Import
