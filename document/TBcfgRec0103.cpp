@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
@@ -26,9 +27,7 @@ QByteArray TBcfgRec0103::DisplayText() const
 
 void TBcfgRec0103::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
-    TextRules::AppendNumber(out, Current());
-    AppendLabelEnd(out);
+    ShortLabel(*this).number(Current()).appendTo(out);
 }
 
 void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&)

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 
 QByteArray TBcfgRec05::DisplayText() const
@@ -12,13 +13,13 @@ QByteArray TBcfgRec05::DisplayText() const
 
 void TBcfgRec05::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
+    ShortLabel label(*this);
     // A damaged index shows as its number instead of reading outside the list.
     if (ItemIndex >= 0 && size_t(ItemIndex) < Items.size())
-        out.append(TextRules::NameView(Items[size_t(ItemIndex)]));
+        label.text(TextRules::NameView(Items[size_t(ItemIndex)]));
     else
-        TextRules::AppendNumber(out, ItemIndex);
-    AppendLabelEnd(out);
+        label.number(ItemIndex);
+    label.appendTo(out);
 }
 
 void TBcfgRec05::ReadPayload(RecordReader& in, LoaderState&)

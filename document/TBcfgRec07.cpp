@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
@@ -13,11 +14,7 @@ QByteArray TBcfgRec07::DisplayText() const
 
 void TBcfgRec07::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
-    TextRules::AppendNumber(out, X);
-    out.append(',');
-    TextRules::AppendNumber(out, Y);
-    AppendLabelEnd(out);
+    ShortLabel(*this).number(X).character(',').number(Y).appendTo(out);
 }
 
 void TBcfgRec07::ReadPayload(RecordReader& in, LoaderState&)

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueInput.h"
 #include "ValueRules.h"
@@ -14,16 +15,15 @@ QByteArray TBcfgRec08::DisplayText() const
 
 void TBcfgRec08::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
     static constexpr char Digits[] = "0123456789ABCDEF";
+    ShortLabel label(*this);
     const quint8 parts[] = {R, G, B, A};
     for (size_t i = 0; i < std::size(parts); ++i) {
         if (i > 0)
-            out.append(',');
-        const char hex[2] = {Digits[parts[i] >> 4], Digits[parts[i] & 15]};
-        out.append(hex, 2);
+            label.character(',');
+        label.character(Digits[parts[i] >> 4]).character(Digits[parts[i] & 15]);
     }
-    AppendLabelEnd(out);
+    label.appendTo(out);
 }
 
 void TBcfgRec08::ReadPayload(RecordReader& in, LoaderState&)

@@ -1,6 +1,7 @@
 #include "TBcfgRec0B.h"
 
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 
 QByteArray TBcfgRec0B::DisplayText() const
@@ -10,13 +11,13 @@ QByteArray TBcfgRec0B::DisplayText() const
 
 void TBcfgRec0B::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
+    ShortLabel label(*this);
     // A damaged value shows as its number instead of reading outside the words.
     if (Checked <= 1)
-        out.append(Words[Checked]);
+        label.text(Words[Checked]);
     else
-        TextRules::AppendNumber(out, Checked);
-    AppendLabelEnd(out);
+        label.number(Checked);
+    label.appendTo(out);
 }
 
 void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&)

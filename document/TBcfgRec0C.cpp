@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
@@ -13,11 +14,7 @@ QByteArray TBcfgRec0C::DisplayText() const
 
 void TBcfgRec0C::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
-    TextRules::AppendNumber(out, Hour);
-    out.append(':');
-    TextRules::AppendTwoDigits(out, Minute);
-    AppendLabelEnd(out);
+    ShortLabel(*this).number(Hour).character(':').twoDigits(Minute).appendTo(out);
 }
 
 void TBcfgRec0C::ReadPayload(RecordReader& in, LoaderState&)

@@ -2,6 +2,7 @@
 
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
@@ -12,13 +13,13 @@ QByteArray TBcfgRec0D::DisplayText() const
 
 void TBcfgRec0D::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
-    TextRules::AppendNumber(out, Day);
-    out.append('.');
-    TextRules::AppendTwoDigits(out, Month);
-    out.append('.');
-    TextRules::AppendNumber(out, Year);
-    AppendLabelEnd(out);
+    ShortLabel(*this)
+        .number(Day)
+        .character('.')
+        .twoDigits(Month)
+        .character('.')
+        .number(Year)
+        .appendTo(out);
 }
 
 void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)

@@ -3,6 +3,7 @@
 #include "CodePage.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueInput.h"
 
@@ -13,13 +14,11 @@ QByteArray TBcfgRec0E::DisplayText() const
 
 void TBcfgRec0E::AppendDisplayText(QByteArray& out) const
 {
-    AppendLabelStart(out);
-    TextRules::AppendNumber(out, X1);
-    for (const quint16 v : {Y1, X2, Y2}) {
-        out.append(',');
-        TextRules::AppendNumber(out, v);
-    }
-    AppendLabelEnd(out);
+    ShortLabel label(*this);
+    label.number(X1);
+    for (const quint16 v : {Y1, X2, Y2})
+        label.character(',').number(v);
+    label.appendTo(out);
 }
 
 void TBcfgRec0E::ReadPayload(RecordReader& in, LoaderState&)

@@ -28,15 +28,25 @@ QByteArray TwoDigits(int v)
 void AppendNumber(QByteArray& out, qint64 v)
 {
     char digits[24];
-    const char* end = std::to_chars(digits, digits + sizeof digits, v).ptr;
-    out.append(digits, end - digits);
+    out.append(digits, WriteNumber(digits, v) - digits);
 }
 
 void AppendTwoDigits(QByteArray& out, int v)
 {
+    char digits[24];
+    out.append(digits, WriteTwoDigits(digits, v) - digits);
+}
+
+char* WriteNumber(char* to, qint64 v)
+{
+    return std::to_chars(to, to + 24, v).ptr;
+}
+
+char* WriteTwoDigits(char* to, int v)
+{
     if (v < 10)
-        out.append('0');
-    AppendNumber(out, v);
+        *to++ = '0';
+    return WriteNumber(to, v);
 }
 
 QString DecodeUtf8(const QByteArray& bytes)

@@ -22,6 +22,9 @@ QByteArray TwoDigits(int v);
 void AppendNumber(QByteArray& out, qint64 v);
 // Appends TwoDigits(v).
 void AppendTwoDigits(QByteArray& out, int v);
+// The same two written at to, which has room for 24 bytes; they return the end.
+char* WriteNumber(char* to, qint64 v);
+char* WriteTwoDigits(char* to, int v);
 
 // The UTF-8 decoder of the text types: sequences of one to three bytes
 // (characters up to U+FFFF). A lead byte with bit 0x20 clear starts a two-byte
