@@ -1,8 +1,10 @@
 #include "TextRules.h"
 
-#include <charconv>
-
 #include "CodePage.h"
+
+#include <QtEndian>
+#include <bit>
+#include <charconv>
 
 namespace TextRules {
 
@@ -14,8 +16,18 @@ QByteArray NameText(const QByteArray& field)
 
 QByteArrayView NameView(QByteArrayView field)
 {
-    const qsizetype zero = field.indexOf('\0');
-    return zero < 0 ? field : field.first(zero);
+    // A word at a time: every record's label and key starts with this.
+    constexpr quint64 Ones = 0x0101010101010101u;
+    constexpr quint64 Highs = 0x8080808080808080u;
+    qsizetype at = 0;
+    for (; at + 8 <= field.size(); at += 8) {
+        const quint64 word = qFromLittleEndian<quint64>(field.data() + at);
+        // The lowest flagged byte is the first zero byte (flags above it may be false).
+        if (const quint64 zeros = (word - Ones) & ~word & Highs)
+            return field.first(at + std::countr_zero(zeros) / 8);
+    }
+    const qsizetype zero = field.sliced(at).indexOf('\0');
+    return zero < 0 ? field : field.first(at + zero);
 }
 
 QByteArray TwoDigits(int v)

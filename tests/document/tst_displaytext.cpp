@@ -41,6 +41,9 @@ private slots:
         row("empty name", BcfgBuilder().integer(1, "", 0, 9, 3), " - [ 3 ]");
         row("32-byte name", BcfgBuilder().integer(1, QByteArray(32, 'n'), 0, 9, 3),
             QByteArray(32, 'n') + " - [ 3 ]");
+        row("8-byte name", BcfgBuilder().integer(1, "Position", 0, 9, 3), "Position - [ 3 ]");
+        row("31-byte name", BcfgBuilder().integer(1, QByteArray(31, 'n'), 0, 9, 3),
+            QByteArray(31, 'n') + " - [ 3 ]");
         row("colour", BcfgBuilder().colour("C", 10, 255, 0, 128), "C - [ 0A,FF,00,80 ]");
         row("time 9:05", BcfgBuilder().time("T", 9, 5), "T - [ 9:05 ]");
         row("time 0:00", BcfgBuilder().time("T", 0, 0), "T - [ 0:00 ]");
