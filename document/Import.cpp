@@ -9,6 +9,7 @@
 #include "ValueRules.h"
 
 #include <QtEndian>
+#include <cstring>
 #include <unordered_map>
 
 namespace Import {
@@ -67,9 +68,16 @@ QByteArray PathKeyPart(const TBcfgRecAll& record, bool translate)
 
 void AppendPathKeyPart(QByteArray& out, const TBcfgRecAll& record, bool translate)
 {
-    TextRules::AppendNumber(out, record.TypeCode);
-    TextRules::AppendNumber(out, record.Occurrence);
-    out.append(levelNameView(record, translate));
+    // One step: the records output makes a part for every record.
+    const QByteArrayView name = levelNameView(record, translate);
+    char numbers[48];
+    const char* end =
+        TextRules::WriteNumber(TextRules::WriteNumber(numbers, record.TypeCode), record.Occurrence);
+    const qsizetype at = out.size();
+    out.resize(at + (end - numbers) + name.size());
+    char* to = out.data() + at;
+    std::memcpy(to, numbers, size_t(end - numbers));
+    std::memcpy(to + (end - numbers), name.data(), size_t(name.size()));
 }
 
 namespace {
