@@ -140,13 +140,21 @@ char* WriteUtf8(char* to, QByteArrayView bytes)
 
 QByteArray FromUnicode(QStringView text)
 {
-    const Table* table = current().get();
     QByteArray bytes;
-    bytes.reserve(text.size());
+    AppendFromUnicode(bytes, text);
+    return bytes;
+}
+
+void AppendFromUnicode(QByteArray& out, QStringView text)
+{
+    const Table* table = current().get();
+    const qsizetype at = out.size();
+    out.resize(at + text.size()); // never more bytes than characters
+    char* to = out.data() + at;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80) {
-            bytes.append(char(u));
+            *to++ = char(u);
             continue;
         }
         // A character outside the 16-bit range becomes one "?", not two.
@@ -158,9 +166,9 @@ QByteArray FromUnicode(QStringView text)
             if (it != table->fromUnicode.cend())
                 byte = *it;
         }
-        bytes.append(byte);
+        *to++ = byte;
     }
-    return bytes;
+    out.truncate(to - out.constData());
 }
 
 } // namespace CodePage

@@ -21,5 +21,7 @@ void AppendUtf8(QByteArray& out, QByteArrayView bytes);
 // The same written at to, which has room for three bytes per byte; returns the end.
 char* WriteUtf8(char* to, QByteArrayView bytes);
 QByteArray FromUnicode(QStringView text);
+// Appends FromUnicode(text).
+void AppendFromUnicode(QByteArray& out, QStringView text);
 
 } // namespace CodePage

@@ -7,9 +7,9 @@
 
 QByteArray TBcfgRecString::DisplayText() const
 {
-    if (TextRules::EditableAsStored(TypeCode, TextRules::NameView(Buffer)))
-        return AppendedLabel();
-    return Labelled(GetText());
+    if (TypeCode == 2 && !TextRules::EditableAsStored(TypeCode, TextRules::NameView(Buffer)))
+        return Labelled(GetText());
+    return AppendedLabel();
 }
 
 void TBcfgRecString::AppendDisplayText(QByteArray& out) const
@@ -18,7 +18,14 @@ void TBcfgRecString::AppendDisplayText(QByteArray& out) const
     // as stars.
     const QByteArrayView text = TextRules::NameView(Buffer);
     if (!TextRules::EditableAsStored(TypeCode, text)) {
-        out.append(Labelled(GetText()));
+        if (TypeCode != 10) {
+            out.append(Labelled(GetText()));
+            return;
+        }
+        // The editable text of type 10 (as GetText makes it), made in place.
+        AppendLabelStart(out);
+        TextRules::AppendUtf8InCodePage(out, text);
+        AppendLabelEnd(out);
         return;
     }
     AppendLabelStart(out);

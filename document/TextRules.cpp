@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 
+#include <QVarLengthArray>
 #include <QtEndian>
 #include <bit>
 #include <charconv>
@@ -61,33 +62,56 @@ char* WriteTwoDigits(char* to, int v)
     return WriteNumber(to, v);
 }
 
-QString DecodeUtf8(const QByteArray& bytes)
+namespace {
+
+// The text types' UTF-8 decoded into to, which has room for a character per byte; the end,
+// or nullptr when a sequence is malformed.
+char16_t* decodeUtf8(QByteArrayView bytes, char16_t* to)
 {
-    QString out;
-    out.reserve(bytes.size());
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
         quint32 c = uchar(bytes[i++]);
         if (c & 0x80) {
             if (i >= n)
-                return QString();
+                return nullptr;
             c &= 0x3F;
             if (c & 0x20) {
                 const quint32 next = uchar(bytes[i++]);
                 if ((next & 0xC0) != 0x80 || i >= n)
-                    return QString();
+                    return nullptr;
                 c = (c << 6) | (next & 0x3F);
             }
             const quint32 last = uchar(bytes[i++]);
             if ((last & 0xC0) != 0x80)
-                return QString();
+                return nullptr;
             c = ((c << 6) | (last & 0x3F)) & 0xFFFF;
         }
         // A lone surrogate half is no character of any 8-bit code page.
-        out.append(QChar::isSurrogate(c) ? QChar(0xFFFD) : QChar(char16_t(c)));
+        *to++ = QChar::isSurrogate(c) ? char16_t(0xFFFD) : char16_t(c);
     }
+    return to;
+}
+
+} // namespace
+
+QString DecodeUtf8(const QByteArray& bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized); // never more characters than bytes
+    char16_t* begin = reinterpret_cast<char16_t*>(out.data());
+    const char16_t* end = decodeUtf8(bytes, begin);
+    if (!end)
+        return QString();
+    out.truncate(end - begin);
     return out;
+}
+
+void AppendUtf8InCodePage(QByteArray& out, QByteArrayView utf8)
+{
+    QVarLengthArray<char16_t, 256> text(utf8.size());
+    const char16_t* end = decodeUtf8(utf8, text.data());
+    if (end)
+        CodePage::AppendFromUnicode(out, QStringView(text.data(), end - text.data()));
 }
 
 QByteArray StripEscapes(QByteArray text)
@@ -147,9 +171,11 @@ QByteArray EditableText(quint32 typeCode, const QByteArray& stored)
         return text;
     switch (typeCode) {
     case 2:
-        return StripEscapes(CodePage::FromUnicode(DecodeUtf8(text)));
-    case 10:
-        return CodePage::FromUnicode(DecodeUtf8(text));
+    case 10: {
+        QByteArray text8;
+        AppendUtf8InCodePage(text8, text);
+        return typeCode == 2 ? StripEscapes(text8) : text8;
+    }
     default:
         return text;
     }

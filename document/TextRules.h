@@ -32,6 +32,8 @@ char* WriteTwoDigits(char* to, int v);
 // continuation byte not of the form 10xxxxxx, or one cut off by the end) makes
 // the whole result empty.
 QString DecodeUtf8(const QByteArray& bytes);
+// Appends CodePage::FromUnicode(DecodeUtf8(utf8)) without the steps between.
+void AppendUtf8InCodePage(QByteArray& out, QByteArrayView utf8);
 
 // Deletes every 0x1F that directly follows a backslash (runs included).
 QByteArray StripEscapes(QByteArray text);
