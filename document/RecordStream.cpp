@@ -1,7 +1,5 @@
 #include "RecordStream.h"
 
-#include "FieldHash.h"
-
 #include <QIODevice>
 #include <cstring>
 
@@ -73,30 +71,11 @@ QByteArray RecordReader::read(qint64 n)
 QByteArray RecordReader::readShared(qint64 n)
 {
     const char* at = take(n);
-    const QByteArrayView bytes(at, n);
-    if (m_shared.empty())
-        m_shared.resize(256);
-    size_t mask = m_shared.size() - 1;
-    size_t slot = size_t(FieldHash(at, size_t(n))) & mask;
-    for (; !m_shared[slot].isNull(); slot = (slot + 1) & mask)
-        if (m_shared[slot] == bytes)
-            return m_shared[slot];
+    const auto it = m_shared.find(std::string_view(at, size_t(n)));
+    if (it != m_shared.end())
+        return it->second;
     QByteArray field(at, n);
-    if (m_sharedCount >= SharedLimit)
-        return field;
-    m_shared[slot] = field;
-    if (2 * ++m_sharedCount > m_shared.size()) {
-        std::vector<QByteArray> wider(2 * m_shared.size());
-        mask = wider.size() - 1;
-        for (QByteArray& held : m_shared) {
-            if (held.isNull())
-                continue;
-            size_t to = size_t(FieldHash(held.constData(), size_t(held.size()))) & mask;
-            while (!wider[to].isNull())
-                to = (to + 1) & mask;
-            wider[to] = std::move(held);
-        }
-        m_shared = std::move(wider);
-    }
+    if (m_shared.size() < SharedLimit)
+        m_shared.emplace(std::string_view(field.constData(), size_t(n)), field);
     return field;
 }

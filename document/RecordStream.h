@@ -1,12 +1,13 @@
 #pragma once
 
 #include "BcfgError.h"
+#include "FieldHash.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QtEndian>
 #include <string_view>
-#include <vector>
+#include <unordered_map>
 
 class QIODevice;
 
@@ -67,9 +68,8 @@ private:
     qint64 m_windowEnd = 0;
     qint64 m_pos = 0;
     qint64 m_size = 0;
-    // The fields shared so far, by open addressing on their bytes; at most half full.
-    std::vector<QByteArray> m_shared;
-    size_t m_sharedCount = 0;
+    // Keys view the data of their arrays, which never moves.
+    std::unordered_map<std::string_view, QByteArray, FieldViewHash> m_shared;
 };
 
 // Appends little-endian values to a byte array.

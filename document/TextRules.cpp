@@ -33,21 +33,8 @@ QByteArrayView NameView(QByteArrayView field)
 
 QByteArray TwoDigits(int v)
 {
-    QByteArray text;
-    AppendTwoDigits(text, v);
-    return text;
-}
-
-void AppendNumber(QByteArray& out, qint64 v)
-{
     char digits[24];
-    out.append(digits, WriteNumber(digits, v) - digits);
-}
-
-void AppendTwoDigits(QByteArray& out, int v)
-{
-    char digits[24];
-    out.append(digits, WriteTwoDigits(digits, v) - digits);
+    return QByteArray(digits, WriteTwoDigits(digits, v) - digits);
 }
 
 char* WriteNumber(char* to, qint64 v)

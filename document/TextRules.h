@@ -18,11 +18,8 @@ QByteArrayView NameView(QByteArrayView field);
 
 // Decimal text of v, with "0" in front when v is less than 10.
 QByteArray TwoDigits(int v);
-// Appends the decimal text of v (as QByteArray::number writes it).
-void AppendNumber(QByteArray& out, qint64 v);
-// Appends TwoDigits(v).
-void AppendTwoDigits(QByteArray& out, int v);
-// The same two written at to, which has room for 24 bytes; they return the end.
+// The decimal text of v (as QByteArray::number writes it) and TwoDigits(v), written at to,
+// which has room for 24 bytes; they return the end.
 char* WriteNumber(char* to, qint64 v);
 char* WriteTwoDigits(char* to, int v);
 
