@@ -30,7 +30,7 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     const QUndoStack* stack = form.UndoStack();
 
     EditAction = addAction(withKey(QStringLiteral("Edit"), QStringLiteral("Enter")));
-    EditAction->setEnabled(record && record->TypeCode != 9);
+    EditAction->setEnabled(record && !record->IsLevel());
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
     UndoAction =
         addAction(withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(), stack->undoText()),

@@ -566,9 +566,8 @@ void TForm1::TreeView1Click()
     const TBcfgRecAll* record = MainTree::RecordOf(selectedEntry());
     if (!record)
         return;
-    const QString min =
-        record->TypeCode == 1 ? QString::number(record->Min) : QString::number(record->MinSigned());
-    Label7->setText(QStringLiteral("%1 %2 %3").arg(min).arg(record->Max).arg(record->Occurrence));
+    Label7->setText(
+        QStringLiteral("%1 %2 %3").arg(record->Lowest()).arg(record->Max).arg(record->Occurrence));
 }
 
 QRect TForm1::SelectedLabelScreenRect() const
@@ -611,12 +610,11 @@ void TForm1::StartEdit()
         return;
     QTreeWidgetItem* item = shownSelectedEntry();
     TBcfgRecAll* record = MainTree::RecordOf(item);
-    if (!record || record->TypeCode == 9)
+    if (!record || record->IsLevel())
         return;
 
     const QRect label = SelectedLabelScreenRect();
-    const int code = int(record->TypeCode);
-    if (code == 5 || code == 11 || code == 13) {
+    if (record->PopupAtValue()) {
         // The choice list and the calendar open where the value begins.
         PopupLeft = label.left() + TreeView1->fontMetrics().horizontalAdvance(
                                        CodePage::ToUnicode(record->LabelPrefix()));
@@ -660,7 +658,7 @@ bool TForm1::SelectNextChanged(bool forward)
     QTreeWidgetItem* hit = TreeOrder::Next(
         TreeView1, selectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
             const TBcfgRecAll* record = MainTree::RecordOf(item);
-            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
+            return record && !record->IsLevel() && (record->Modified || record->Imported);
         });
     if (hit)
         TreeOrder::Reveal(TreeView1, hit);

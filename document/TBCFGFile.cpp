@@ -54,7 +54,16 @@ QByteArray hexCode(quint32 code)
 // Text and choice records whose Max is negative have no layout.
 bool hasNoLayout(quint32 code, qint32 max)
 {
-    return max < 0 && (code == 2 || code == 4 || code == 5 || code == 6 || code == 10);
+    switch (code) {
+    case TypeCode::EscapedText:
+    case TypeCode::Text:
+    case TypeCode::Choice:
+    case TypeCode::Password:
+    case TypeCode::Utf8Text:
+        return max < 0;
+    default:
+        return false;
+    }
 }
 
 } // namespace

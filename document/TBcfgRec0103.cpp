@@ -7,17 +7,9 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
-qint64 TBcfgRec0103::Lowest() const
-{
-    return TypeCode == 1 ? qint64(Min) : qint64(qint32(Min));
-}
-qint64 TBcfgRec0103::Highest() const
-{
-    return TypeCode == 1 ? qint64(quint32(Max)) : qint64(Max);
-}
 qint64 TBcfgRec0103::Current() const
 {
-    return TypeCode == 1 ? qint64(Value) : qint64(qint32(Value));
+    return TypeCode == TypeCode::Unsigned ? qint64(Value) : qint64(qint32(Value));
 }
 
 QByteArray TBcfgRec0103::DisplayText() const
@@ -46,7 +38,8 @@ bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
     if (!source)
         return false;
     // The range test uses this record's own signedness.
-    const qint64 value = TypeCode == 1 ? qint64(source->Value) : qint64(qint32(source->Value));
+    const qint64 value =
+        TypeCode == TypeCode::Unsigned ? qint64(source->Value) : qint64(qint32(source->Value));
     if (!InRange(value))
         return false;
     if (source->Value != Value)
@@ -76,4 +69,31 @@ void TBcfgRec0103::Edit(EditorHost& host)
         Value = quint32(*value);
         return;
     }
+}
+
+QString TBcfgRec0103::TypeWords() const
+{
+    return TypeCode == TypeCode::Unsigned ? QStringLiteral("unsigned integer")
+                                          : QStringLiteral("signed integer");
+}
+
+bool TBcfgRec0103::StepValue(int steps)
+{
+    if (steps == 0)
+        return false;
+    Value = ValueRules::StepWord(Value, Min, quint32(Max), steps);
+    return true;
+}
+
+bool TBcfgRec0103::StoreText(const QString& text, QString& why)
+{
+    const auto value = ValueRules::ParseInt64(text);
+    if (!value)
+        return Refuse(why, QStringLiteral("not an integer"));
+    if (!InRange(*value))
+        return Refuse(why, QStringLiteral("out of range %1 .. %2").arg(Lowest()).arg(Highest()));
+    if (quint32(*value) != Value)
+        MarkModified();
+    Value = quint32(*value);
+    return true;
 }

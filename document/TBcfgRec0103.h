@@ -15,9 +15,11 @@ public:
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
 
-    // Min, Max and Value widened to 64 bits in the record's own signedness.
-    qint64 Lowest() const;
-    qint64 Highest() const;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+
+    // Value widened to 64 bits in the record's own signedness (as Lowest and Highest).
     qint64 Current() const;
     // Whether value, read in the record's own signedness, lies within Min..Max.
     bool InRange(qint64 value) const { return value >= Lowest() && value <= Highest(); }

@@ -5,6 +5,7 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueRules.h"
 
 QByteArray TBcfgRec05::DisplayText() const
 {
@@ -71,4 +72,31 @@ void TBcfgRec05::Edit(EditorHost& host)
     if (chosen != ItemIndex)
         MarkModified();
     ItemIndex = chosen;
+}
+
+QString TBcfgRec05::TypeWords() const
+{
+    return QStringLiteral("choice of %1").arg(Max);
+}
+
+bool TBcfgRec05::StepValue(int steps)
+{
+    // An empty list has nothing to step to.
+    if (Max <= 0)
+        return false;
+    ItemIndex = ValueRules::StepChoice(ItemIndex, Max, steps);
+    return true;
+}
+
+bool TBcfgRec05::StoreText(const QString& text, QString& why)
+{
+    for (size_t i = 0; i < Items.size(); ++i) {
+        if (CodePage::ToUnicode(TextRules::NameText(Items[i])) != text)
+            continue;
+        if (int(i) != ItemIndex)
+            MarkModified();
+        ItemIndex = int(i);
+        return true;
+    }
+    return Refuse(why, QStringLiteral("not one of its items"));
 }

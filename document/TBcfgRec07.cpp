@@ -5,6 +5,7 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueInput.h"
 #include "ValueRules.h"
 
 QByteArray TBcfgRec07::DisplayText() const
@@ -60,4 +61,23 @@ void TBcfgRec07::Edit(EditorHost& host)
         Y = *y;
         return;
     }
+}
+
+QString TBcfgRec07::TypeWords() const
+{
+    return QStringLiteral("coordinates X, Y");
+}
+
+bool TBcfgRec07::StoreText(const QString& text, QString& why)
+{
+    const auto xy = ValueInput::Parts(text, 2);
+    const auto x = xy ? ValueRules::ParseInt32((*xy)[0]) : std::nullopt;
+    const auto y = xy ? ValueRules::ParseInt32((*xy)[1]) : std::nullopt;
+    if (!x || !y)
+        return Refuse(why, QStringLiteral("not X,Y (two signed 32-bit integers)"));
+    if (*x != X || *y != Y)
+        MarkModified();
+    X = *x;
+    Y = *y;
+    return true;
 }

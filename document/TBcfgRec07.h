@@ -15,4 +15,6 @@ public:
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    QString TypeWords() const override;
+    bool StoreText(const QString& text, QString& why) override;
 };

@@ -8,6 +8,8 @@
 #include "ValueInput.h"
 #include "ValueRules.h"
 
+#include <QRegularExpression>
+
 QByteArray TBcfgRec08::DisplayText() const
 {
     return AppendedLabel();
@@ -85,4 +87,33 @@ void TBcfgRec08::Edit(EditorHost& host)
         A = parsed[3];
         return;
     }
+}
+
+QString TBcfgRec08::TypeWords() const
+{
+    return QStringLiteral("colour R, G, B, alpha");
+}
+
+bool TBcfgRec08::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    const auto fields = ValueInput::Parts(text, 4);
+    std::array<quint8, 4> v{};
+    for (int i = 0; i < 4; ++i) {
+        const auto field = fields && hexByte.match((*fields)[i]).hasMatch()
+                               ? ValueRules::ParseInt32(QLatin1Char('$') + (*fields)[i].toString())
+                               : std::nullopt;
+        if (!field || *field > ValueInput::ColourFieldMax(i))
+            return Refuse(why, QStringLiteral("not RR,GG,BB,AA (hexadecimal bytes, alpha at "
+                                              "most %1)")
+                                   .arg(ValueInput::ColourFieldMax(3), 0, 16));
+        v[size_t(i)] = quint8(*field);
+    }
+    if (v[0] != R || v[1] != G || v[2] != B || v[3] != A)
+        MarkModified();
+    R = v[0];
+    G = v[1];
+    B = v[2];
+    A = v[3];
+    return true;
 }

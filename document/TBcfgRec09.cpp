@@ -38,3 +38,8 @@ bool TBcfgRec09::MergeFrom(const TBcfgRecAll&)
 }
 
 void TBcfgRec09::Edit(EditorHost&) {}
+
+QString TBcfgRec09::TypeWords() const
+{
+    return IsLevelBegin() ? QStringLiteral("section") : QStringLiteral("section end");
+}

@@ -12,4 +12,5 @@ public:
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    QString TypeWords() const override;
 };

@@ -3,6 +3,7 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueRules.h"
 
 QByteArray TBcfgRec0B::DisplayText() const
 {
@@ -46,4 +47,30 @@ void TBcfgRec0B::Edit(EditorHost&)
 {
     MarkModified();
     Checked = Checked == 1 ? 0 : 1;
+}
+
+QString TBcfgRec0B::TypeWords() const
+{
+    return QStringLiteral("check box");
+}
+
+bool TBcfgRec0B::StepValue(int steps)
+{
+    Checked = ValueRules::StepCheckBox(Checked, steps);
+    return true;
+}
+
+bool TBcfgRec0B::StoreText(const QString& text, QString& why)
+{
+    quint32 checked = 0;
+    if (text == QLatin1String(Words[1]))
+        checked = 1;
+    else if (text != QLatin1String(Words[0]))
+        return Refuse(
+            why,
+            QStringLiteral("not %1 or %2").arg(QLatin1String(Words[1]), QLatin1String(Words[0])));
+    if (checked != Checked)
+        MarkModified();
+    Checked = checked;
+    return true;
 }

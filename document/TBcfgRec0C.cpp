@@ -7,6 +7,8 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QRegularExpression>
+
 QByteArray TBcfgRec0C::DisplayText() const
 {
     return AppendedLabel();
@@ -63,4 +65,34 @@ void TBcfgRec0C::Edit(EditorHost& host)
         Minute = time->minute;
         return;
     }
+}
+
+QString TBcfgRec0C::TypeWords() const
+{
+    return QStringLiteral("time");
+}
+
+bool TBcfgRec0C::StepValue(int steps)
+{
+    const ValueRules::Time stepped = ValueRules::StepTime(Hour, Minute, steps);
+    Hour = stepped.hour;
+    Minute = stepped.minute;
+    return true;
+}
+
+bool TBcfgRec0C::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    // The popup's masked field always holds two hour digits.
+    const auto time = m.hasMatch() ? ValueRules::ParseTime(m.captured(1).rightJustified(2, '0') +
+                                                           QLatin1Char(':') + m.captured(2))
+                                   : std::nullopt;
+    if (!time)
+        return Refuse(why, QStringLiteral("not H:MM (hour 0 to 23, minute 00 to 59)"));
+    if (time->hour != Hour || time->minute != Minute)
+        MarkModified();
+    Hour = time->hour;
+    Minute = time->minute;
+    return true;
 }

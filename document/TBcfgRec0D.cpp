@@ -1,10 +1,13 @@
 #include "TBcfgRec0D.h"
 
+#include "BcfgError.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
+
+#include <QRegularExpression>
 
 QByteArray TBcfgRec0D::DisplayText() const
 {
@@ -75,4 +78,47 @@ void TBcfgRec0D::Edit(EditorHost& host)
     if (chosen != shown)
         MarkModified();
     StoreDate(chosen);
+}
+
+QString TBcfgRec0D::TypeWords() const
+{
+    return QStringLiteral("date");
+}
+
+bool TBcfgRec0D::StepValue(int steps)
+{
+    const QDate stepped = ValueRules::EncodeDate(Year, Month, Day);
+    StoreDate(ValueRules::StepDate(stepped, steps));
+    return true;
+}
+
+bool TBcfgRec0D::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{1,4})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    QDate date;
+    if (m.hasMatch()) {
+        try {
+            date = ValueRules::EncodeDate(m.captured(3).toInt(), qint8(m.captured(2).toInt()),
+                                          qint8(m.captured(1).toInt()));
+        } catch (const BcfgError&) {
+        }
+    }
+    if (!date.isValid()) {
+        // Written as the label writes a date.
+        const auto shown = [](const QDate& d) {
+            return QStringLiteral("%1.%2.%3")
+                .arg(d.day())
+                .arg(QString::fromLatin1(TextRules::TwoDigits(d.month())))
+                .arg(d.year());
+        };
+        return Refuse(why, QStringLiteral("not D.MM.YYYY (a date from %1 to %2)")
+                               .arg(shown(ValueRules::FirstDate()), shown(ValueRules::LastDate())));
+    }
+    const ValueRules::StoredDate stored = ValueRules::SplitDate(date);
+    if (stored.day != Day || stored.month != Month || stored.year != Year)
+        MarkModified();
+    StoreDate(date);
+    return true;
 }

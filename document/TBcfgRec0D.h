@@ -19,6 +19,10 @@ public:
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+    bool PopupAtValue() const override { return true; }
 
     // Keeps year, month and day of date (its time part does not exist here).
     void StoreDate(const QDate& date);

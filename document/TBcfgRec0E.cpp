@@ -6,6 +6,7 @@
 #include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueInput.h"
+#include "ValueRules.h"
 
 QByteArray TBcfgRec0E::DisplayText() const
 {
@@ -80,4 +81,29 @@ void TBcfgRec0E::Edit(EditorHost& host)
         Y2 = parsed[3];
         return;
     }
+}
+
+QString TBcfgRec0E::TypeWords() const
+{
+    return QStringLiteral("rectangle X1, Y1, X2, Y2");
+}
+
+bool TBcfgRec0E::StoreText(const QString& text, QString& why)
+{
+    const auto fields = ValueInput::Parts(text, 4);
+    std::array<quint16, 4> v{};
+    for (int i = 0; i < 4; ++i) {
+        const auto field = fields ? ValueInput::RectField((*fields)[i]) : std::nullopt;
+        if (!field)
+            return Refuse(
+                why, QStringLiteral("not X1,Y1,X2,Y2 (each 0 to %1)").arg(ValueRules::RectMax));
+        v[size_t(i)] = *field;
+    }
+    if (v[0] != X1 || v[1] != Y1 || v[2] != X2 || v[3] != Y2)
+        MarkModified();
+    X1 = v[0];
+    Y1 = v[1];
+    X2 = v[2];
+    Y2 = v[3];
+    return true;
 }

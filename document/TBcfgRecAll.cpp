@@ -108,6 +108,21 @@ void TBcfgRecAll::AppendDisplayText(QByteArray& out) const
     out.append(DisplayText());
 }
 
+QString TBcfgRecAll::TypeWords() const
+{
+    return QStringLiteral("type %1").arg(int(TypeCode));
+}
+
+bool TBcfgRecAll::StepValue(int)
+{
+    return false;
+}
+
+bool TBcfgRecAll::StoreText(const QString&, QString& why)
+{
+    return Refuse(why, QStringLiteral("a level holds no value"));
+}
+
 const QByteArray& TBcfgRecAll::LabelBeforeImport() const
 {
     static const QByteArray none;

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "TypeCode.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 #include <memory>
 
 class TBCFGFile;
@@ -36,7 +39,7 @@ public:
     qint32 ParentIndex = -1;
     quint32 Min = 0; // header word; signed for every type but 1
     qint32 Max = 0;
-    quint8 TypeCode = 0; // 1..14: a record of any other code is never made
+    quint8 TypeCode = 0; // TypeCode::First..Last: a record of any other code is never made
     bool Modified = false;
     bool Imported = false;
 
@@ -61,6 +64,22 @@ public:
     // Appends the tree label (DisplayText) to out, so that a whole tree is labelled
     // in one buffer; by default a copy of DisplayText.
     virtual void AppendDisplayText(QByteArray& out) const;
+
+    // The type in words, as an entry's details give it: "unsigned integer", "choice of 7",
+    // "text, up to 31 bytes", ...
+    virtual QString TypeWords() const;
+    // Steps the value by steps notches (positive: up) under the type's wheel rule, without
+    // marking it. False, with nothing changed, when the wheel does not edit this type or has
+    // nothing to step to. Throws BcfgError, with nothing changed, when a date cannot be stepped.
+    virtual bool StepValue(int steps);
+    // Stores text, read in the form ValueInput::Text gives, as the type's popup would; false,
+    // with why and nothing changed, when the type's rules refuse it (ValueInput::Store).
+    virtual bool StoreText(const QString& text, QString& why);
+    // Whether Edit toggles the value without a popup (Space in the tree is that edit).
+    virtual bool EditToggles() const { return false; }
+    // Whether the type's popup opens where the label's value begins (a list or a calendar
+    // dropping down from it) rather than over the whole entry.
+    virtual bool PopupAtValue() const { return false; }
 
     // Sets the value from payload bytes as WritePayload wrote them; marks untouched. Throws
     // "Stream read error" when the bytes are too few for the type.
@@ -88,10 +107,21 @@ public:
 
     QByteArray NameText() const;
     qint32 MinSigned() const { return qint32(Min); }
+    // Min and Max widened to 64 bits in the record's own signedness: unsigned for type
+    // Unsigned alone.
+    qint64 Lowest() const
+    {
+        return TypeCode == TypeCode::Unsigned ? qint64(Min) : qint64(qint32(Min));
+    }
+    qint64 Highest() const
+    {
+        return TypeCode == TypeCode::Unsigned ? qint64(quint32(Max)) : qint64(Max);
+    }
     // Labels start with the name and this separator; the popup is placed after it.
     QByteArray LabelPrefix() const;
-    bool IsLevelBegin() const { return TypeCode == 9 && Min != 0; }
-    bool IsLevelEnd() const { return TypeCode == 9 && Min == 0; }
+    bool IsLevel() const { return TypeCode == TypeCode::Level; }
+    bool IsLevelBegin() const { return IsLevel() && Min != 0; }
+    bool IsLevelEnd() const { return IsLevel() && Min == 0; }
 
 protected:
     TBcfgRecAll() = default;
@@ -100,6 +130,12 @@ private:
     TBcfgRecAll* parentLevel() const;
 
 protected:
+    // Sets why to reason and returns false: how StoreText refuses.
+    static bool Refuse(QString& why, const QString& reason)
+    {
+        why = reason;
+        return false;
+    }
     QByteArray Labelled(QByteArrayView value) const;
     // The label's parts around the value: "Name - [ " and " ]".
     void AppendLabelStart(QByteArray& out) const;

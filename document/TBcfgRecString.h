@@ -21,6 +21,7 @@ public:
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool StoreText(const QString& text, QString& why) override;
 
     // The editable 8-bit text of the stored bytes.
     virtual QByteArray GetText() const = 0;
@@ -38,12 +39,15 @@ public:
 
 protected:
     void StoreBytes(const QByteArray& stored);
+    // "kind, up to N bytes": the payload holds the stored bytes and their zero byte.
+    QString TextTypeWords(const char* kind) const;
 };
 
 // Type 2: UTF-8 with a 0x1F after certain backslashes.
 class TBcfgRec02 : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };
@@ -52,6 +56,7 @@ public:
 class TBcfgRec0406 : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };
@@ -60,6 +65,7 @@ public:
 class TBcfgRec0A : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };
