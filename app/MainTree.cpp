@@ -7,10 +7,21 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QTreeWidgetItemIterator>
 
 namespace {
 constexpr int RecordRole = Qt::UserRole;
 constexpr int UnknownBlockRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* outermostCollapsedAncestor(QTreeWidgetItem* item)
+{
+    QTreeWidgetItem* found = nullptr;
+    for (QTreeWidgetItem* parent = item ? item->parent() : nullptr; parent;
+         parent = parent->parent())
+        if (!parent->isExpanded())
+            found = parent;
+    return found;
+}
 } // namespace
 
 EntryColourDelegate::EntryColourDelegate(const bool* editorOpen, QObject* parent)
@@ -56,6 +67,7 @@ MainTree::MainTree(const bool* editorOpen, QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QTreeWidget::itemCollapsed, this, &MainTree::SelectShownSection);
 }
 
 TBcfgRecAll* MainTree::RecordOf(const QTreeWidgetItem* item)
@@ -73,6 +85,51 @@ void MainTree::Relabel(QTreeWidgetItem* item)
 {
     if (const TBcfgRecAll* record = RecordOf(item))
         item->setText(0, CodePage::ToUnicode(record->DisplayText()));
+}
+
+void MainTree::RelabelAll()
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it)
+        Relabel(*it);
+}
+
+QTreeWidgetItem* MainTree::EntryOf(const TBcfgRecAll* record) const
+{
+    for (QTreeWidgetItemIterator it(const_cast<MainTree*>(this)); *it; ++it)
+        if (RecordOf(*it) == record)
+            return *it;
+    return nullptr;
+}
+
+QTreeWidgetItem* MainTree::SelectedEntry() const
+{
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+QTreeWidgetItem* MainTree::ShownSelectedEntry() const
+{
+    QTreeWidgetItem* item = SelectedEntry();
+    return item && !outermostCollapsedAncestor(item) ? item : nullptr;
+}
+
+void MainTree::SelectShownSection()
+{
+    if (QTreeWidgetItem* section = outermostCollapsedAncestor(SelectedEntry()))
+        setCurrentItem(section);
+}
+
+QRect MainTree::SelectedLabelScreenRect() const
+{
+    QTreeWidgetItem* item = ShownSelectedEntry();
+    const QRect label = item ? LabelRect(item) : QRect();
+    return label.isEmpty() ? QRect() : label.translated(viewport()->mapToGlobal(QPoint(0, 0)));
+}
+
+bool MainTree::CursorOnSelectedEntry(const QPoint& globalPos) const
+{
+    const QRect label = SelectedLabelScreenRect();
+    return !label.isEmpty() && label.contains(globalPos);
 }
 
 QRect MainTree::LabelRect(QTreeWidgetItem* item) const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TreeSink.h"
+#include "DocumentSession.h"
 
 #include <QColor>
 #include <QStyledItemDelegate>
@@ -39,8 +39,8 @@ private:
 
 // The parameter tree of the main window. Each entry holds its record (nullptr for the entry
 // of an unreadable block); the document owns the records, so the tree must be cleared
-// before the document goes.
-class MainTree : public QTreeWidget, public TreeSink
+// before the document goes. A selection hidden by collapsing a section moves to the section.
+class MainTree : public QTreeWidget, public DocumentEntries
 {
     Q_OBJECT
 public:
@@ -54,6 +54,19 @@ public:
     static bool IsUnknownBlock(const QTreeWidgetItem* item);
     // Sets the label from the record's 8-bit display text.
     static void Relabel(QTreeWidgetItem* item);
+    void RelabelAll();
+    // The entry of record, or nullptr.
+    QTreeWidgetItem* EntryOf(const TBcfgRecAll* record) const;
+
+    // The selected entry, or nullptr.
+    QTreeWidgetItem* SelectedEntry() const;
+    // The selected entry when the user can see it (every enclosing section expanded).
+    QTreeWidgetItem* ShownSelectedEntry() const;
+    // A selection hidden in a collapsed section would be edited unseen: the section takes it.
+    void SelectShownSection();
+    // The shown selected entry's label in screen coordinates; empty without one.
+    QRect SelectedLabelScreenRect() const;
+    bool CursorOnSelectedEntry(const QPoint& globalPos) const;
 
     // The rectangle of the entry's text (not the whole row) in viewport coordinates, with
     // the padding the style draws around it; empty when the entry is not laid out.
@@ -69,7 +82,8 @@ public:
     // entry scrolled into view lies under it; 0 gives the strip back.
     void ReserveBottom(int height);
 
-    // TreeSink (expandAll(Entry) beside the view's own expandAll()).
+    // DocumentEntries (expandAll(Entry) beside the view's own expandAll()).
+    void ClearEntries() override { clear(); }
     using QTreeView::expandAll;
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
     Entry parentOf(Entry entry) override;
