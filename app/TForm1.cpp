@@ -7,6 +7,7 @@
 #include "DifferenceView.h"
 #include "EditorHost.h"
 #include "EntryMenu.h"
+#include "FileDrop.h"
 #include "FileName.h"
 #include "FileOpenEdit.h"
 #include "FindBar.h"
@@ -16,42 +17,33 @@
 #include "RecordDetails.h"
 #include "RecordWheel.h"
 #include "TBCFGFile.h"
-#include "TreeOrder.h"
 #include "ValueRules.h"
+#include "WindowPlacement.h"
 
 #include <QAction>
-#include <QClipboard>
+#include <QCoreApplication>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
-#include <QCursor>
 #include <QDialog>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QUndoStack>
-#include <QUrl>
-#include <QWheelEvent>
-#include <cfenv>
-#include <cmath>
 
 namespace {
 
-// The frame around the client area at the design size (outer 496 x 518, client 488 x 491);
-// sizes given for the outer window are set on the client less this.
+// The frame around the client area at the design size (outer 496 x 518, client
+// 488 x 491); sizes given for the outer window are set on the client less this.
 const QSize DesignFrame(8, 27);
 
-// A label that sizes itself to its text: wider than designed when the font standing in
-// for Tahoma is wider.
+// A label that sizes itself to its text: wider than designed when the font
+// standing in for Tahoma is wider.
 QRect autoSized(QLabel* label, const QRect& design)
 {
     QRect rect = design;
@@ -65,16 +57,6 @@ QFont windowFont(bool bold)
     font.setPixelSize(13);
     font.setBold(bold);
     return font;
-}
-
-// The first local file a drop names; empty when it names none.
-QString droppedFile(const QMimeData* data)
-{
-    if (data && data->hasUrls())
-        for (const QUrl& url : data->urls())
-            if (url.isLocalFile())
-                return url.toLocalFile();
-    return {};
 }
 
 } // namespace
@@ -117,14 +99,25 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
     connect(TreeView1, &MainTree::doubleClickedAt, this, &TForm1::TreeView1DblClick);
     connect(TreeView1, &MainTree::enterPressed, this,
             [this] { TreeView1KeyPress(Qt::Key_Return); });
-    TreeView1->viewport()->installEventFilter(this);
+    connect(TreeView1, &MainTree::leftReleased, this, &TForm1::TreeView1Click);
+    connect(TreeView1, &MainTree::entryMenuRequested, this,
+            [this](QTreeWidgetItem* item, const QPoint& at) { EntryMenu(*this, item).exec(at); });
+    TreeView1->SetWheel([this](int delta, const QPoint& at) { return FormMouseWheel(delta, at); });
 
     m_findBar = new FindBar(TreeView1);
     installShortcuts();
     installDetails();
     setAcceptDrops(true);
-    // The field takes a dropped file as the window does, not as text typed into it.
-    LMDFileOpenEdit1->lineEdit()->installEventFilter(this);
+    auto* drop = new FileDrop(this, [this](const QString& fileName) {
+        if (Busy())
+            return false;
+        LMDFileOpenEdit1->setText(fileName);
+        return true;
+    });
+    drop->Watch(this);
+    // The field takes a dropped file as the window does, not as text typed into
+    // it.
+    drop->Watch(LMDFileOpenEdit1->lineEdit());
 }
 
 void TForm1::buildControls()
@@ -225,7 +218,7 @@ void TForm1::connectSession()
 {
     connect(m_session, &DocumentSession::busyChanged, m_busyFilter, &BusyInputFilter::SetBusy);
     connect(m_session, &DocumentSession::modifiedChanged, this, &TForm1::showModified);
-    connect(m_session, &DocumentSession::valuesChanged, this, &TForm1::valuesChanged);
+    connect(m_session, &DocumentSession::valuesChanged, TreeView1, &MainTree::RelabelChanged);
     connect(m_session, &DocumentSession::documentReplaced, this, [this] {
         Button2->setEnabled(true);
         Button4->setEnabled(true);
@@ -249,7 +242,8 @@ void TForm1::installShortcuts()
         if (Button1->isEnabled())
             Button1Click();
     });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1, &TForm1::CopySelectedLabel);
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1,
+             [this] { TreeView1->CopySelectedLabel(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this, &TForm1::ShowFindBar);
     shortcut(QKeySequence(Qt::Key_F4), this, [this] { SelectNextChanged(true); });
     shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4), this, [this] { SelectNextChanged(false); });
@@ -280,25 +274,6 @@ void TForm1::buildTabOrder()
         setTabOrder(order[i - 1], order[i]);
 }
 
-QString TForm1::CommandLineFileName(const QString& argument)
-{
-    return WithBcfgExtension(argument);
-}
-
-QSize TForm1::DpiScaledSize(const QSize& outer, int dpi)
-{
-    if (dpi <= 96)
-        return outer;
-    const double scale = dpi / 96.0;
-    // nearbyint rounds halves to the even neighbour in the default rounding mode.
-    const int previous = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const QSize scaled(int(std::nearbyint(outer.width() * scale)),
-                       int(std::nearbyint(outer.height() * scale)));
-    std::fesetround(previous);
-    return scaled;
-}
-
 void TForm1::FormCreate(const QStringList& arguments)
 {
     m_editorOpen = false;
@@ -307,7 +282,7 @@ void TForm1::FormCreate(const QStringList& arguments)
 
     const int dpi = qRound(screen()->logicalDotsPerInchX());
     m_dpiScale = dpi / 96.0;
-    const QSize outer = DpiScaledSize(DesignOuterSize(), dpi);
+    const QSize outer = WindowPlacement::DpiScaled(DesignOuterSize(), dpi);
     m_position->SetDesignOuterSize(outer);
     resize(outer - DesignFrame);
     const QRect desktop = screen()->availableGeometry();
@@ -394,7 +369,8 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (m_session->Modified()) {
         const Dialogs::Answer answer = Dialogs::Confirm(this, QStringLiteral("Confirm"),
                                                         QStringLiteral("Save file before exit?"));
-        // Only No discards; dismissing the question keeps the window and the changes.
+        // Only No discards; dismissing the question keeps the window and the
+        // changes.
         if (answer == Dialogs::Answer::Cancel ||
             (answer == Dialogs::Answer::Yes && !m_session->Save())) {
             event->ignore();
@@ -422,22 +398,13 @@ void TForm1::FormPaint()
 
 bool TForm1::event(QEvent* event)
 {
-    // A repaint is asked for: the marker and Save follow the document before anything paints.
+    // A repaint is asked for: the marker and Save follow the document before
+    // anything paints.
     if (event->type() == QEvent::UpdateRequest) {
         m_session->SyncModified();
         showModified(m_session->Modified());
     }
     return QWidget::event(event);
-}
-
-void TForm1::valuesChanged(const TBcfgRecAll* only)
-{
-    QTreeWidgetItem* item = TreeView1->SelectedEntry();
-    if (only && MainTree::RecordOf(item) == only)
-        MainTree::Relabel(item);
-    else
-        TreeView1->RelabelAll();
-    TreeView1->viewport()->update();
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)
@@ -454,21 +421,6 @@ void TForm1::TreeView1Click()
     const QString min =
         record->TypeCode == 1 ? QString::number(record->Min) : QString::number(record->MinSigned());
     Label7->setText(QStringLiteral("%1 %2 %3").arg(min).arg(record->Max).arg(record->Occurrence));
-}
-
-QRect TForm1::SelectedLabelScreenRect() const
-{
-    return TreeView1->SelectedLabelScreenRect();
-}
-
-bool TForm1::CursorOnSelectedEntry() const
-{
-    return TreeView1->CursorOnSelectedEntry(QCursor::pos());
-}
-
-bool TForm1::CursorOnSelectedEntry(const QPoint& globalPos) const
-{
-    return TreeView1->CursorOnSelectedEntry(globalPos);
 }
 
 void TForm1::TreeView1DblClick(const QPoint& globalPos)
@@ -503,21 +455,19 @@ void TForm1::StartEdit()
     PopupTop = label.top() - 1;
 
     m_session->ChangeRecord(*record, [this, record] {
-        // The tree paints in the popups' colour while one is open, and normally again before
-        // any error box.
-        struct Open {
-            TForm1* form;
-            explicit Open(TForm1* f) : form(f) { setOpen(true); }
-            ~Open() { setOpen(false); }
-            void setOpen(bool open) const
-            {
-                form->m_editorOpen = open;
-                form->TreeView1->viewport()->update();
-            }
-        } open(this);
+        // The tree paints in the popups' colour while one is open, and normally
+        // again before any error box.
+        setEditorOpen(true);
+        const auto closed = qScopeGuard([this] { setEditorOpen(false); });
         record->Edit(*m_editorHost);
         return true;
     });
+}
+
+void TForm1::setEditorOpen(bool open)
+{
+    m_editorOpen = open;
+    TreeView1->viewport()->update();
 }
 
 void TForm1::ShowFindBar()
@@ -528,16 +478,7 @@ void TForm1::ShowFindBar()
 
 bool TForm1::SelectNextChanged(bool forward)
 {
-    if (Busy() || m_editorOpen)
-        return false;
-    QTreeWidgetItem* hit = TreeOrder::Next(
-        TreeView1, TreeView1->SelectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
-            const TBcfgRecAll* record = MainTree::RecordOf(item);
-            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
-        });
-    if (hit)
-        TreeOrder::Reveal(TreeView1, hit);
-    return hit != nullptr;
+    return !Busy() && !m_editorOpen && TreeView1->SelectNextChanged(forward);
 }
 
 bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
@@ -548,110 +489,18 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     if (!TreeView1->hasFocus() || !CursorOnSelectedEntry(globalPos))
         return false;
     TBcfgRecAll* record = MainTree::RecordOf(TreeView1->ShownSelectedEntry());
-    // A refused step is consumed too: the wheel must not scroll the tree away from the entry.
+    // A refused step is consumed too: the wheel must not scroll the tree away
+    // from the entry.
     return record && m_session->ChangeRecord(
                          *record, [&] { return RecordWheel::Step(*record, steps); }, true) !=
                          DocumentSession::Change::NotApplied;
 }
 
-void TForm1::Undo()
-{
-    if (!m_editorOpen)
-        m_session->Undo();
-}
-
-void TForm1::Redo()
-{
-    if (!m_editorOpen)
-        m_session->Redo();
-}
-
-void TForm1::CopySelectedLabel()
-{
-    if (const QTreeWidgetItem* item = TreeView1->SelectedEntry())
-        QGuiApplication::clipboard()->setText(item->text(0));
-}
-
-bool TForm1::OpenDropped(const QMimeData* data)
-{
-    const QString fileName = droppedFile(data);
-    if (fileName.isEmpty() || Busy())
-        return false;
-    LMDFileOpenEdit1->setText(fileName);
-    return true;
-}
-
-void TForm1::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (!droppedFile(event->mimeData()).isEmpty())
-        event->acceptProposedAction();
-}
-
-void TForm1::dropEvent(QDropEvent* event)
-{
-    if (OpenDropped(event->mimeData()))
-        event->acceptProposedAction();
-}
-
-void TForm1::Timer1Timer()
-{
-    Timer1->stop();
-    m_position->Restore();
-}
-
-bool TForm1::PositionRestorePending() const
-{
-    return Timer1->isActive() || m_position->Pending();
-}
-
-void TForm1::SavePositionExecute()
-{
-    m_position->Save();
-}
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == LMDFileOpenEdit1->lineEdit() &&
-        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
-         event->type() == QEvent::Drop)) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        if (!droppedFile(drop->mimeData()).isEmpty()) {
-            drop->acceptProposedAction();
-            if (event->type() == QEvent::Drop)
-                OpenDropped(drop->mimeData());
-            return true;
-        }
-    }
-    if (watched == TreeView1->viewport()) {
-        if (event->type() == QEvent::ContextMenu) {
-            // On an entry, its own menu; anywhere else the window's (Save position).
-            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-            if (QTreeWidgetItem* item = TreeView1->itemAt(menuEvent->pos())) {
-                TreeView1->setCurrentItem(item);
-                EntryMenu menu(*this, item);
-                menu.exec(menuEvent->globalPos());
-                return true;
-            }
-        } else if (event->type() == QEvent::Wheel) {
-            auto* wheel = static_cast<QWheelEvent*>(event);
-            // Only the vertical wheel edits; a sideways roll scrolls as usual.
-            if (wheel->angleDelta().y() != 0 &&
-                FormMouseWheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint())) {
-                wheel->accept();
-                return true;
-            }
-        } else if (event->type() == QEvent::MouseButtonRelease &&
-                   static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-            TreeView1Click();
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void TForm1::createCompareActions()
 {
-    // On the tree, not on this window: the window's own context menu lists its actions.
-    // The tree is always shown, so the shortcuts work wherever the focus is in the window.
+    // On the tree, not on this window: the window's own context menu lists its
+    // actions. The tree is always shown, so the shortcuts work wherever the focus
+    // is in the window.
     const auto action = [this](const char* name, const QString& text, const QKeySequence& keys,
                                void (TForm1::*handler)()) {
         auto* each = new QAction(text, this);
@@ -675,7 +524,7 @@ void TForm1::CompareWithFile()
     if (m_editorOpen || !m_session->Differences(LMDFileOpenEdit1->text(), other))
         return;
     CompareWindow window(other.fileName, std::move(other.rows), this);
-    connect(&window, &CompareWindow::recordActivated, this, &TForm1::selectRecordEntry);
+    connect(&window, &CompareWindow::recordActivated, TreeView1, &MainTree::RevealRecord);
     window.exec();
 }
 
@@ -685,13 +534,7 @@ void TForm1::ImportWithPreview()
     if (m_editorOpen || !m_session->Differences(LMDFileOpenEdit1->text(), source))
         return;
     ImportPreviewWindow window(source.fileName, std::move(source.rows), this);
-    connect(window.View(), &DifferenceView::recordActivated, this, &TForm1::selectRecordEntry);
+    connect(window.View(), &DifferenceView::recordActivated, TreeView1, &MainTree::RevealRecord);
     if (window.exec() == QDialog::Accepted)
         m_session->TakeOver(window.ChosenPairs(), source.fileName);
-}
-
-void TForm1::selectRecordEntry(const TBcfgRecAll* record)
-{
-    if (QTreeWidgetItem* item = TreeView1->EntryOf(record))
-        TreeOrder::Reveal(TreeView1, item);
 }
