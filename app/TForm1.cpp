@@ -21,8 +21,8 @@
 #include "WindowPlacement.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
