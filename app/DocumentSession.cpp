@@ -138,7 +138,6 @@ bool DocumentSession::Open(const QString& fileName)
                 return false;
             }
         }
-        doc->ShowInTree = true;
         if (!showEntries(*doc)) {
             error(QStringLiteral("Out of memory"));
             showEntries(*m_doc);

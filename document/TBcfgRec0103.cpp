@@ -12,14 +12,20 @@ qint64 TBcfgRec0103::Current() const
     return TypeCode == TypeCode::Unsigned ? qint64(Value) : qint64(qint32(Value));
 }
 
-QByteArray TBcfgRec0103::DisplayText() const
+bool TBcfgRec0103::Take(qint64 value)
 {
-    return AppendedLabel();
+    if (!InRange(value))
+        return false;
+    if (quint32(value) != Value)
+        MarkModified();
+    Value = quint32(value);
+    return true;
 }
 
-void TBcfgRec0103::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0103::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel(*this).number(Current()).appendTo(out);
+    label.number(Current());
+    return true;
 }
 
 void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&)
@@ -35,16 +41,10 @@ void TBcfgRec0103::WritePayload(QByteArray& out) const
 bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
 {
     const auto* source = dynamic_cast<const TBcfgRec0103*>(&other);
-    if (!source)
+    // The source's bits are read in this record's own signedness.
+    if (!source || !Take(TypeCode == TypeCode::Unsigned ? qint64(source->Value)
+                                                        : qint64(qint32(source->Value))))
         return false;
-    // The range test uses this record's own signedness.
-    const qint64 value =
-        TypeCode == TypeCode::Unsigned ? qint64(source->Value) : qint64(qint32(source->Value));
-    if (!InRange(value))
-        return false;
-    if (source->Value != Value)
-        MarkModified();
-    Value = source->Value;
     MarkImported();
     return true;
 }
@@ -62,12 +62,9 @@ void TBcfgRec0103::Edit(EditorHost& host)
         if (!host.ShowIntegerPopup(popup, typed))
             return;
         const auto value = ValueRules::ParseInt64(typed);
-        if (!value || !InRange(*value))
-            continue; // shown again with the stored value
-        if (quint32(*value) != Value)
-            MarkModified();
-        Value = quint32(*value);
-        return;
+        if (value && Take(*value))
+            return;
+        // shown again with the stored value
     }
 }
 
@@ -90,10 +87,7 @@ bool TBcfgRec0103::StoreText(const QString& text, QString& why)
     const auto value = ValueRules::ParseInt64(text);
     if (!value)
         return Refuse(why, QStringLiteral("not an integer"));
-    if (!InRange(*value))
+    if (!Take(*value))
         return Refuse(why, QStringLiteral("out of range %1 .. %2").arg(Lowest()).arg(Highest()));
-    if (quint32(*value) != Value)
-        MarkModified();
-    Value = quint32(*value);
     return true;
 }

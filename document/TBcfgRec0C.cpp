@@ -9,14 +9,18 @@
 
 #include <QRegularExpression>
 
-QByteArray TBcfgRec0C::DisplayText() const
+void TBcfgRec0C::Take(qint8 hour, qint8 minute)
 {
-    return AppendedLabel();
+    if (hour != Hour || minute != Minute)
+        MarkModified();
+    Hour = hour;
+    Minute = minute;
 }
 
-void TBcfgRec0C::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0C::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel(*this).number(Hour).character(':').twoDigits(Minute).appendTo(out);
+    label.number(Hour).character(':').twoDigits(Minute);
+    return true;
 }
 
 void TBcfgRec0C::ReadPayload(RecordReader& in, LoaderState&)
@@ -38,10 +42,7 @@ bool TBcfgRec0C::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRec0C*>(&other);
     if (!source)
         return false;
-    if (source->Hour != Hour || source->Minute != Minute)
-        MarkModified();
-    Hour = source->Hour;
-    Minute = source->Minute;
+    Take(source->Hour, source->Minute);
     TimeRest = source->TimeRest;
     MarkImported();
     return true;
@@ -56,14 +57,10 @@ void TBcfgRec0C::Edit(EditorHost& host)
         QString typed;
         if (!host.ShowTimePopup(label, text, typed))
             return;
-        const auto time = ValueRules::ParseTime(typed);
-        if (!time)
-            continue;
-        if (time->hour != Hour || time->minute != Minute)
-            MarkModified();
-        Hour = time->hour;
-        Minute = time->minute;
-        return;
+        if (const auto time = ValueRules::ParseTime(typed)) {
+            Take(time->hour, time->minute);
+            return;
+        }
     }
 }
 
@@ -90,9 +87,6 @@ bool TBcfgRec0C::StoreText(const QString& text, QString& why)
                                    : std::nullopt;
     if (!time)
         return Refuse(why, QStringLiteral("not H:MM (hour 0 to 23, minute 00 to 59)"));
-    if (time->hour != Hour || time->minute != Minute)
-        MarkModified();
-    Hour = time->hour;
-    Minute = time->minute;
+    Take(time->hour, time->minute);
     return true;
 }

@@ -9,20 +9,25 @@
 
 #include <QRegularExpression>
 
-QByteArray TBcfgRec0D::DisplayText() const
+void TBcfgRec0D::Take(const QDate& date)
 {
-    return AppendedLabel();
+    const ValueRules::StoredDate stored = ValueRules::SplitDate(date);
+    assign(stored.year, stored.month, stored.day);
 }
 
-void TBcfgRec0D::AppendDisplayText(QByteArray& out) const
+void TBcfgRec0D::assign(qint32 year, qint8 month, qint8 day)
 {
-    ShortLabel(*this)
-        .number(Day)
-        .character('.')
-        .twoDigits(Month)
-        .character('.')
-        .number(Year)
-        .appendTo(out);
+    if (day != Day || month != Month || year != Year)
+        MarkModified();
+    Day = day;
+    Month = month;
+    Year = year;
+}
+
+bool TBcfgRec0D::WriteShortValue(ShortLabel& label) const
+{
+    label.number(Day).character('.').twoDigits(Month).character('.').number(Year);
+    return true;
 }
 
 void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)
@@ -43,14 +48,11 @@ void TBcfgRec0D::WritePayload(QByteArray& out) const
 
 bool TBcfgRec0D::MergeFrom(const TBcfgRecAll& other)
 {
+    // Import takes the fields as the file holds them, a date or not.
     const auto* source = dynamic_cast<const TBcfgRec0D*>(&other);
     if (!source)
         return false;
-    if (source->Day != Day || source->Month != Month || source->Year != Year)
-        MarkModified();
-    Day = source->Day;
-    Month = source->Month;
-    Year = source->Year;
+    assign(source->Year, source->Month, source->Day);
     DateRest = source->DateRest;
     MarkImported();
     return true;
@@ -75,9 +77,11 @@ void TBcfgRec0D::Edit(EditorHost& host)
     QDate chosen;
     if (!host.ShowDatePopup(shown, chosen))
         return;
-    if (chosen != shown)
-        MarkModified();
-    StoreDate(chosen);
+    // The day shown, accepted again, is stored as the calendar gives it, unmarked.
+    if (chosen == shown)
+        StoreDate(chosen);
+    else
+        Take(chosen);
 }
 
 QString TBcfgRec0D::TypeWords() const
@@ -116,9 +120,6 @@ bool TBcfgRec0D::StoreText(const QString& text, QString& why)
         return Refuse(why, QStringLiteral("not D.MM.YYYY (a date from %1 to %2)")
                                .arg(shown(ValueRules::FirstDate()), shown(ValueRules::LastDate())));
     }
-    const ValueRules::StoredDate stored = ValueRules::SplitDate(date);
-    if (stored.day != Day || stored.month != Month || stored.year != Year)
-        MarkModified();
-    StoreDate(date);
+    Take(date);
     return true;
 }

@@ -9,12 +9,18 @@
 
 class TBCFGFile;
 class RecordReader;
+class ShortLabel;
 class EditorHost;
 struct LoaderState;
 
 // One parameter record of a document. The document owns it; Doc is a plain
 // back-pointer. The virtual operations keep this slot order: DisplayText,
 // ReadPayload, WritePayload, MergeFrom, Edit.
+//
+// A record's label is its name, ValueOpen, its value text and ValueClose (a level's label is
+// its bare name). Each type gives its value text (WriteShortValue, or AppendValueText when it
+// can be long) and has one operation that takes a new value in under the type's rules (Take),
+// which its Edit, StoreText (parvane-cli set) and MergeFrom (import) share.
 class TBcfgRecAll
 {
 public:
@@ -50,7 +56,8 @@ public:
     const QByteArray& LabelBeforeImport() const;
     void SetLabelBeforeImport(const QByteArray& label);
 
-    // The tree label, 8-bit text.
+    // The tree label, 8-bit text. Abstract, yet defined here once: every type's label is
+    // AppendDisplayText's, and each class names this definition as its own.
     virtual QByteArray DisplayText() const = 0;
     // Reads the payload that follows the header; throws "Stream read error"
     // when the file ends inside it.
@@ -62,8 +69,15 @@ public:
     // Lets the user change the value in the type's popup.
     virtual void Edit(EditorHost& host) = 0;
     // Appends the tree label (DisplayText) to out, so that a whole tree is labelled
-    // in one buffer; by default a copy of DisplayText.
+    // in one buffer: the name, ValueOpen, the value text and ValueClose, in one step when
+    // the value text is short.
     virtual void AppendDisplayText(QByteArray& out) const;
+    // Appends the value text: the value as the label shows it (a password as stars). By
+    // default what WriteShortValue writes; nothing for a level.
+    virtual void AppendValueText(QByteArray& out) const;
+    // Writes a short value text (a few numbers or one 32-byte field) into label; false for a
+    // type whose value text may be longer, which AppendValueText gives instead.
+    virtual bool WriteShortValue(ShortLabel& label) const;
 
     // The type in words, as an entry's details give it: "unsigned integer", "choice of 7",
     // "text, up to 31 bytes", ...
@@ -85,8 +99,6 @@ public:
     // "Stream read error" when the bytes are too few for the type.
     void RestorePayload(const QByteArray& payload);
 
-    // Header and payload; clears Modified.
-    void WriteRecord(QByteArray& out);
     // Header and payload, marks untouched.
     void AppendTo(QByteArray& out) const;
     // The header alone: type code, name, Min, Max.
@@ -106,6 +118,12 @@ public:
     void SetName(const char* field) { m_name = field; }
 
     QByteArray NameText() const;
+    // The value text (AppendValueText); a null array for a level, which has no value.
+    QByteArray ValueText() const;
+
+    // The separators around the value text in a label.
+    static constexpr QByteArrayView ValueOpen{" - [ "};
+    static constexpr QByteArrayView ValueClose{" ]"};
     qint32 MinSigned() const { return qint32(Min); }
     // Min and Max widened to 64 bits in the record's own signedness: unsigned for type
     // Unsigned alone.
@@ -136,10 +154,7 @@ protected:
         why = reason;
         return false;
     }
-    QByteArray Labelled(QByteArrayView value) const;
-    // The label's parts around the value: "Name - [ " and " ]".
+    // The label's parts around the value: the name and ValueOpen, and ValueClose.
     void AppendLabelStart(QByteArray& out) const;
-    static void AppendLabelEnd(QByteArray& out) { out.append(" ]", 2); }
-    // DisplayText of a type whose label AppendDisplayText writes.
-    QByteArray AppendedLabel() const;
+    static void AppendLabelEnd(QByteArray& out) { out.append(ValueClose); }
 };

@@ -5,36 +5,22 @@
 #include "RecordStream.h"
 #include "TextRules.h"
 
-QByteArray TBcfgRecString::DisplayText() const
-{
-    if (TypeCode == TypeCode::EscapedText &&
-        !TextRules::EditableAsStored(TypeCode, TextRules::NameView(Buffer)))
-        return Labelled(GetText());
-    return AppendedLabel();
-}
-
-void TBcfgRecString::AppendDisplayText(QByteArray& out) const
+void TBcfgRecString::AppendValueText(QByteArray& out) const
 {
     // Most texts show their stored bytes up to the first zero as they are; a password shows
     // as stars.
     const QByteArrayView text = TextRules::NameView(Buffer);
     if (!TextRules::EditableAsStored(TypeCode, text)) {
-        if (TypeCode != TypeCode::Utf8Text) {
-            out.append(Labelled(GetText()));
-            return;
-        }
-        // The editable text of type 10 (as GetText makes it), made in place.
-        AppendLabelStart(out);
-        TextRules::AppendUtf8InCodePage(out, text);
-        AppendLabelEnd(out);
+        if (TypeCode == TypeCode::Utf8Text)
+            TextRules::AppendUtf8InCodePage(out, text); // GetText's text, made in place
+        else
+            out.append(GetText());
         return;
     }
-    AppendLabelStart(out);
     if (TypeCode == TypeCode::Password)
         out.append(text.size(), '*');
     else
         out.append(text);
-    AppendLabelEnd(out);
 }
 
 void TBcfgRecString::ReadPayload(RecordReader& in, LoaderState&)

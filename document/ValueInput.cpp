@@ -1,7 +1,6 @@
 #include "ValueInput.h"
 
 #include "CodePage.h"
-#include "ParameterPath.h"
 #include "TBcfgRecString.h"
 #include "ValueRules.h"
 
@@ -30,9 +29,10 @@ std::optional<quint16> RectField(QStringView typed)
 
 QString Text(const TBcfgRecAll& record)
 {
-    if (record.TypeCode == TypeCode::Password)
-        return CodePage::ToUnicode(static_cast<const TBcfgRecString&>(record).GetText());
-    return CodePage::ToUnicode(ParameterPath::Value(record));
+    // A text's value text is its editable text, but for a password's stars.
+    if (const auto* text = dynamic_cast<const TBcfgRecString*>(&record))
+        return CodePage::ToUnicode(text->GetText());
+    return CodePage::ToUnicode(record.ValueText());
 }
 
 bool Store(TBcfgRecAll& record, const QString& text, QString& why)
