@@ -106,26 +106,25 @@ int run(const QStringList& args, CliOutput& out, QByteArray& err)
     return command->run(arguments, context);
 }
 
-int runWithCodePage(const QStringList& arguments, CliOutput& out, QByteArray& err)
+// "--codepage NAME" or "--codepage=NAME" may come before the command.
+int runWithCodePage(const QStringList& args, CliOutput& out, QByteArray& err)
 {
-    QStringList args = arguments;
+    QString name;
+    qsizetype taken = 0;
     if (!args.isEmpty() && args.first() == QLatin1String("--codepage")) {
         if (args.size() < 2)
             return usage(err, QStringLiteral("--codepage needs a name"));
-        if (!CodePage::SetName(args[1])) {
-            err += "Unknown code page: " + args[1].toUtf8() + '\n';
-            return Failed;
-        }
-        args = args.mid(2);
+        name = args[1];
+        taken = 2;
     } else if (!args.isEmpty() && args.first().startsWith(QLatin1String("--codepage="))) {
-        const QString name = args.first().mid(11);
-        if (!CodePage::SetName(name)) {
-            err += "Unknown code page: " + name.toUtf8() + '\n';
-            return Failed;
-        }
-        args = args.mid(1);
+        name = args.first().mid(11);
+        taken = 1;
     }
-    return run(args, out, err);
+    if (taken > 0 && !CodePage::SetName(name)) {
+        err += "Unknown code page: " + name.toUtf8() + '\n';
+        return Failed;
+    }
+    return run(args.mid(taken), out, err);
 }
 
 } // namespace
