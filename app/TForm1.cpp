@@ -29,6 +29,7 @@
 #include <QContextMenuEvent>
 #include <QCursor>
 #include <QDialog>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -66,23 +67,41 @@ QRect autoSized(QLabel* label, const QRect& design)
     return rect;
 }
 
-QFont windowFont(bool bold)
+// The bold of the window's font; everything else comes from the application's font.
+QFont boldFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    font.setBold(bold);
+    QFont font;
+    font.setBold(true);
     return font;
 }
 
-// The unknown-block message of a load, in a box with an OK button.
+// A message about another file than the open one begins with that file's name, unless it
+// names the file already.
+QString namingFile(const QString& text, const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return text;
+    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    return text.contains(path) ? text : path + QStringLiteral(":\n") + text;
+}
+
+// The unknown-block message of a load, in a box with an OK button; named: the file the
+// message names (see namingFile).
 class BoxReporter : public LoadReporter
 {
 public:
-    explicit BoxReporter(QWidget* parent) : m_parent(parent) {}
-    void loadMessage(const QString& text) override { Dialogs::Message(m_parent, text); }
+    explicit BoxReporter(QWidget* parent, const QString& named = {})
+        : m_parent(parent), m_named(named)
+    {
+    }
+    void loadMessage(const QString& text) override
+    {
+        Dialogs::Message(m_parent, namingFile(text, m_named));
+    }
 
 private:
     QWidget* m_parent;
+    QString m_named;
 };
 
 } // namespace
@@ -103,21 +122,22 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Parvane"));
-    setFont(windowFont(false));
     resize(DesignClientSize());
     setMinimumSize(MinimumOuterSize() - DesignFrame);
 
     const auto label = [this](const char* name, const QString& text, bool bold) {
         auto* widget = new QLabel(text, this);
         widget->setObjectName(QLatin1String(name));
-        widget->setFont(windowFont(bold));
+        if (bold)
+            widget->setFont(boldFont());
         return widget;
     };
     const auto button = [this](const char* name, const QString& text, bool bold,
                                const QString& hint) {
         auto* widget = new QPushButton(text, this);
         widget->setObjectName(QLatin1String(name));
-        widget->setFont(windowFont(bold));
+        if (bold)
+            widget->setFont(boldFont());
         widget->setToolTip(hint);
         return widget;
     };
@@ -160,7 +180,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent)
     Panel1->setAutoFillBackground(true);
     Label6 = new QLabel(QStringLiteral("Import, please wait..."), Panel1);
     Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setFont(windowFont(true));
+    Label6->setFont(boldFont());
     QPalette navy = Label6->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label6->setPalette(navy);
@@ -978,12 +998,12 @@ void TForm1::createCompareActions()
 {
     // On the tree, not on this window: the window's own context menu lists its actions.
     // The tree is always shown, so the shortcuts work wherever the focus is in the window.
-    CompareWithFileAction = new QAction(QStringLiteral("Compare with file..."), this);
+    CompareWithFileAction = new QAction(tr("Compare with file..."), this);
     CompareWithFileAction->setObjectName(QStringLiteral("CompareWithFile"));
     CompareWithFileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     CompareWithFileAction->setShortcutContext(Qt::WindowShortcut);
     connect(CompareWithFileAction, &QAction::triggered, this, &TForm1::CompareWithFile);
-    ImportWithPreviewAction = new QAction(QStringLiteral("Import with preview..."), this);
+    ImportWithPreviewAction = new QAction(tr("Import with preview..."), this);
     ImportWithPreviewAction->setObjectName(QStringLiteral("ImportWithPreview"));
     ImportWithPreviewAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     ImportWithPreviewAction->setShortcutContext(Qt::WindowShortcut);
@@ -992,28 +1012,29 @@ void TForm1::createCompareActions()
     TreeView1->addAction(ImportWithPreviewAction);
 }
 
-std::unique_ptr<TBCFGFile> TForm1::chooseOtherFile(QString& fileName)
+std::unique_ptr<TBCFGFile> TForm1::chooseOtherFile(QString& fileName, const QString& caption)
 {
-    fileName = Dialogs::OpenFileName(this);
+    fileName = Dialogs::OpenFileName(this, {}, caption);
     if (fileName.isEmpty())
         return nullptr;
     if (!fileName.contains(QLatin1Char('.')))
         fileName += QStringLiteral(".bcfg");
-    BoxReporter reporter(this);
+    BoxReporter reporter(this, fileName);
     try {
         return TBCFGFile::Load(fileName, nullptr, &reporter);
     } catch (const BcfgError& error) {
-        Dialogs::Error(this, error.text());
+        Dialogs::Error(this, namingFile(error.text(), fileName));
         return nullptr;
     }
 }
 
-bool TForm1::differencesWithChosenFile(QString& fileName, std::unique_ptr<TBCFGFile>& other,
+bool TForm1::differencesWithChosenFile(QString& fileName, const QString& caption,
+                                       std::unique_ptr<TBCFGFile>& other,
                                        std::vector<Difference>& rows)
 {
     if (!m_currentDoc || m_busy || m_editorOpen)
         return false;
-    other = chooseOtherFile(fileName);
+    other = chooseOtherFile(fileName, caption);
     if (!other)
         return false;
     try {
@@ -1031,7 +1052,7 @@ void TForm1::CompareWithFile()
     QString fileName;
     std::unique_ptr<TBCFGFile> other;
     std::vector<Difference> rows;
-    if (!differencesWithChosenFile(fileName, other, rows))
+    if (!differencesWithChosenFile(fileName, tr("Compare with file"), other, rows))
         return;
     CompareWindow window(fileName, std::move(rows), this);
     connect(&window, &CompareWindow::recordActivated, this, &TForm1::selectRecordEntry);
@@ -1043,7 +1064,7 @@ void TForm1::ImportWithPreview()
     QString fileName;
     std::unique_ptr<TBCFGFile> source;
     std::vector<Difference> rows;
-    if (!differencesWithChosenFile(fileName, source, rows))
+    if (!differencesWithChosenFile(fileName, tr("Import with preview"), source, rows))
         return;
     ImportPreviewWindow window(fileName, std::move(rows), this);
     connect(window.View(), &DifferenceView::recordActivated, this, &TForm1::selectRecordEntry);

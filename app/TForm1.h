@@ -217,10 +217,12 @@ private:
     void createCompareActions();
     // The other file of a compare or preview, chosen and loaded as Import does; nullptr
     // when cancelled or when it cannot be read (after the error box).
-    std::unique_ptr<TBCFGFile> chooseOtherFile(QString& fileName);
+    // caption: the file dialog's title. Its messages name the file.
+    std::unique_ptr<TBCFGFile> chooseOtherFile(QString& fileName, const QString& caption);
     // Chooses and loads the other file and lists how it differs from the current document;
     // false (after any error box) when cancelled or failed. other holds the rows' records.
-    bool differencesWithChosenFile(QString& fileName, std::unique_ptr<TBCFGFile>& other,
+    bool differencesWithChosenFile(QString& fileName, const QString& caption,
+                                   std::unique_ptr<TBCFGFile>& other,
                                    std::vector<Difference>& rows);
     // Selects the record's entry in the tree, expanding the sections around it.
     void selectRecordEntry(const TBcfgRecAll* record);

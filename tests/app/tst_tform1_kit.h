@@ -6,6 +6,7 @@
 #include "AppGlobals.h"
 #include "BcfgBuilder.h"
 #include "CodePage.h"
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "FileOpenEdit.h"
 #include "MainTree.h"
@@ -35,6 +36,7 @@ namespace kit {
 // Start-up as the program does it, with every box recorded instead of shown.
 inline void startUp()
 {
+    UseDesignFont();
     SetApplicationTitle(DefaultApplicationTitle());
     Dialogs::SetTestMode(true);
 }
