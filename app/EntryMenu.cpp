@@ -34,14 +34,15 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     EditAction = addAction(withKey(tr("Edit"), QStringLiteral("Enter")));
     EditAction->setEnabled(record && record->TypeCode != 9);
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
-    UndoAction = addAction(withKey(quotedStep(tr("Undo"), stack->canUndo(), stack->undoText()),
-                                   QStringLiteral("Ctrl+Z")));
-    UndoAction->setEnabled(stack->canUndo());
-    connect(UndoAction, &QAction::triggered, &form, &TForm1::Undo);
-    RedoAction = addAction(withKey(quotedStep(tr("Redo"), stack->canRedo(), stack->redoText()),
-                                   QStringLiteral("Ctrl+Y")));
-    RedoAction->setEnabled(stack->canRedo());
-    connect(RedoAction, &QAction::triggered, &form, &TForm1::Redo);
+    // The stack's own actions, enabled and triggered by it; the text quotes the step and
+    // names the key.
+    UndoAction = stack->createUndoAction(this);
+    UndoAction->setText(withKey(quotedStep(tr("Undo"), stack->canUndo(), stack->undoText()),
+                                QStringLiteral("Ctrl+Z")));
+    RedoAction = stack->createRedoAction(this);
+    RedoAction->setText(withKey(quotedStep(tr("Redo"), stack->canRedo(), stack->redoText()),
+                                QStringLiteral("Ctrl+Y")));
+    addActions({UndoAction, RedoAction});
     addSeparator();
 
     // A level has no value; a password's value is copied as the tree shows it.

@@ -66,12 +66,12 @@ void FindBar::select(QTreeWidgetItem* item)
 QTreeWidgetItem* FindBar::start() const
 {
     QTreeWidgetItem* item = m_start.isValid() ? m_tree->itemFromIndex(m_start) : nullptr;
-    return item ? item : TreeOrder::Selected(m_tree);
+    return item ? item : m_tree->SelectedEntry();
 }
 
 void FindBar::Open()
 {
-    if (QTreeWidgetItem* selected = TreeOrder::Selected(m_tree))
+    if (QTreeWidgetItem* selected = m_tree->SelectedEntry())
         m_start = m_tree->indexFromItem(selected);
     if (!isVisible()) {
         m_tree->ReserveBottom(BarHeight);
@@ -80,7 +80,7 @@ void FindBar::Open()
         raise();
         // The kept text tells where the selection stands among its hits.
         const TreeOrder::Count count =
-            TreeOrder::CountHits(m_tree, TreeOrder::Selected(m_tree), [this](auto* item) {
+            TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [this](auto* item) {
                 return LabelSearch::Matches(item->text(0), m_field->text());
             });
         updateStatus(count.position > 0);
@@ -107,7 +107,7 @@ bool FindBar::FindNext(bool forward)
     if (text.isEmpty())
         return false;
     QTreeWidgetItem* hit =
-        TreeOrder::Next(m_tree, TreeOrder::Selected(m_tree), forward, false,
+        TreeOrder::Next(m_tree, m_tree->SelectedEntry(), forward, false,
                         [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
     showHit(hit);
     if (hit)
@@ -128,7 +128,7 @@ void FindBar::showHit(QTreeWidgetItem* hit)
 {
     // Without a hit the selection goes back to where the search started: Enter or Esc must
     // not act on an entry that matched only part of the text.
-    if (QTreeWidgetItem* shown = hit ? hit : start(); shown && shown != TreeOrder::Selected(m_tree))
+    if (QTreeWidgetItem* shown = hit ? hit : start(); shown && shown != m_tree->SelectedEntry())
         select(shown);
     updateStatus(hit != nullptr);
 }
@@ -149,7 +149,7 @@ void FindBar::updateStatus(bool found)
         return;
     }
     const TreeOrder::Count count =
-        TreeOrder::CountHits(m_tree, TreeOrder::Selected(m_tree), [&text](auto* item) {
+        TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [&text](auto* item) {
             return LabelSearch::Matches(item->text(0), text);
         });
     m_status->setText(tr("%1 of %2").arg(count.position).arg(count.total));
