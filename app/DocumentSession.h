@@ -122,8 +122,15 @@ private:
     bool saveTo(const QString& fileName);
     // Shows doc's entries; false, with no entries, when memory runs out.
     bool showEntries(TBCFGFile& doc);
-    // Asks for another file and loads it; nullptr when cancelled or unreadable (after the box).
-    std::unique_ptr<TBCFGFile> chooseOther(QString& fileName, const QString& caption);
+    // Loads a file without entries; nullptr (after the error box) when it cannot be read.
+    // named: the box names the file (a file compared with, not the design's open or import).
+    std::unique_ptr<TBCFGFile> load(const QString& fileName, LoadReporter* reporter,
+                                    bool named = false);
+    // The same, showing the unknown-block message in a box.
+    std::unique_ptr<TBCFGFile> loadOther(const QString& fileName, bool named = false);
+    // Asks for another file (caption: the dialog's title, the platform's when empty); empty
+    // when cancelled.
+    QString chooseOther(const QString& caption = {}) const;
     // Makes what happened since capture one undo step, when anything changed.
     void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
     void importStep(const ChangeCapture& capture, const QString& fileName);

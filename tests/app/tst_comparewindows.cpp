@@ -111,7 +111,7 @@ private slots:
         m_form->TreeView1->collapseAll();
         QStringList paths, kinds, sorted, refused, currentValues, filters, colours;
         QString title, tip;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<CompareWindow*>(modal);
             QVERIFY(window);
             QTableView* table = window->View()->Table();
@@ -186,7 +186,7 @@ private slots:
         m_bytes = current().text(4, "Long", 127, long1).bytes();
         m_form->LMDFileOpenEdit1->setText(write(m_dir, "current-long.bcfg", m_bytes));
         QSize firstSize;
-        kit::ModalPlayer player(
+        ModalPlayer player(
             {[&](QWidget* modal) {
                  auto* window = qobject_cast<CompareWindow*>(modal);
                  QVERIFY(window);
@@ -220,7 +220,7 @@ private slots:
         Dialogs::SetNextFileName(write(m_dir, "same.bcfg", m_bytes));
         QString empty;
         bool tableShown = true;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<CompareWindow*>(modal);
             QVERIFY(window);
             empty = window->View()->EmptyText()->isVisible() ? window->View()->EmptyText()->text()
@@ -239,7 +239,7 @@ private slots:
         QVERIFY(open());
         QStringList checkable, others;
         QString title;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<ImportPreviewWindow*>(modal);
             QVERIFY(window);
             title = window->windowTitle();
@@ -304,7 +304,7 @@ private slots:
     void cancelledPreviewChangesNothing()
     {
         QVERIFY(open());
-        kit::ModalPlayer player({[](QWidget* modal) {
+        ModalPlayer player({[](QWidget* modal) {
             auto* window = qobject_cast<ImportPreviewWindow*>(modal);
             QVERIFY(window);
             QTest::mouseClick(window->CancelButton(), Qt::LeftButton);
