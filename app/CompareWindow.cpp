@@ -12,7 +12,7 @@ CompareWindow::CompareWindow(const QString& otherFileName, std::vector<Differenc
     : QDialog(parent), m_view(new DifferenceView(std::move(rows), false, this))
 {
     setObjectName(QStringLiteral("CompareWindow"));
-    setWindowTitle(QStringLiteral("Compare with %1").arg(QFileInfo(otherFileName).fileName()));
+    setWindowTitle(tr("Compare with %1").arg(QFileInfo(otherFileName).fileName()));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     m_close = buttons->button(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -20,5 +20,6 @@ CompareWindow::CompareWindow(const QString& otherFileName, std::vector<Differenc
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view);
     layout->addWidget(buttons);
-    resize(640, 400);
+    static QSize kept;
+    KeepSizeForTheRun(this, kept, {640, 400});
 }

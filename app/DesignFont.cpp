@@ -1,5 +1,6 @@
 #include "DesignFont.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
 
@@ -17,4 +18,19 @@ void RegisterDesignFont()
     const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     if (QFile::exists(regular))
         QFontDatabase::addApplicationFont(regular);
+}
+
+QFont DesignFont()
+{
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(13);
+    return font;
+}
+
+void UseDesignFont()
+{
+    RegisterDesignFont();
+    // Without a class name this also replaces the platform's own fonts for menus, tool tips
+    // and message boxes.
+    QApplication::setFont(DesignFont());
 }

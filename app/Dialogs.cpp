@@ -53,9 +53,10 @@ protected:
     }
 };
 
-QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected)
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected,
+                      const QString& caption = {})
 {
-    QFileDialog dialog(parent);
+    QFileDialog dialog(parent, caption);
     dialog.setAcceptMode(mode);
     // Open dialogs too accept a name that does not exist; the caller reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -69,10 +70,10 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-QString answerFileDialog(const QString& kind, const QString& selected)
+QString answerFileDialog(const QString& kind, const QString& selected, const QString& caption = {})
 {
     Seam& s = seam();
-    s.shown.append({kind, QString(), selected});
+    s.shown.append({kind, caption, selected});
     return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
 }
 
@@ -126,11 +127,11 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     return Answer::Cancel;
 }
 
-QString OpenFileName(QWidget* parent, const QString& selected)
+QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption)
 {
     if (seam().testMode)
-        return answerFileDialog(QStringLiteral("open"), selected);
-    return runFileDialog(parent, QFileDialog::AcceptOpen, selected);
+        return answerFileDialog(QStringLiteral("open"), selected, caption);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, selected, caption);
 }
 
 QString SaveFileName(QWidget* parent, const QString& selected)

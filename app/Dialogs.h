@@ -25,15 +25,15 @@ void Message(QWidget* parent, const QString& text);
 Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
 
 // Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
-// not exist may be entered.
-QString OpenFileName(QWidget* parent, const QString& selected = {});
+// not exist may be entered. caption: the dialog's title, the platform's ("Open") when empty.
+QString OpenFileName(QWidget* parent, const QString& selected = {}, const QString& caption = {});
 // Save-file dialog that confirms overwriting an existing file; empty when cancelled.
 QString SaveFileName(QWidget* parent, const QString& selected);
 
 // --- test seam ---
 struct Shown {
-    QString kind; // "error", "message", "confirm", "open", "save"
-    QString caption;
+    QString kind;    // "error", "message", "confirm", "open", "save"
+    QString caption; // a file dialog's title when it has one of its own
     QString text;
 };
 void SetTestMode(bool on);

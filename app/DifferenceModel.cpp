@@ -1,5 +1,9 @@
 #include "DifferenceModel.h"
 
+#include "MainTree.h"
+
+#include <algorithm>
+
 DifferenceModel::DifferenceModel(std::vector<Difference> rows, bool checkable, QObject* parent)
     : QAbstractTableModel(parent), m_rows(std::move(rows)), m_checked(m_rows.size(), true),
       m_checkable(checkable)
@@ -10,15 +14,36 @@ QString DifferenceModel::KindText(Difference::Kind kind)
 {
     switch (kind) {
     case Difference::Changed:
-        return QStringLiteral("changed");
+        return tr("changed");
     case Difference::Refused:
-        return QStringLiteral("refused");
+        return tr("refused");
     case Difference::OnlyCurrent:
-        return QStringLiteral("only here");
+        return tr("only here");
     case Difference::OnlyOther:
-        return QStringLiteral("only there");
+        return tr("only there");
     }
     return {};
+}
+
+QString DifferenceModel::KindText(Difference::Kind kind, int count)
+{
+    switch (kind) {
+    case Difference::Changed:
+        return tr("changed (%n)", nullptr, count);
+    case Difference::Refused:
+        return tr("refused (%n)", nullptr, count);
+    case Difference::OnlyCurrent:
+        return tr("only here (%n)", nullptr, count);
+    case Difference::OnlyOther:
+        return tr("only there (%n)", nullptr, count);
+    }
+    return {};
+}
+
+int DifferenceModel::Count(Difference::Kind kind) const
+{
+    return int(std::count_if(m_rows.begin(), m_rows.end(),
+                             [kind](const Difference& row) { return row.kind == kind; }));
 }
 
 std::vector<Import::Pair> DifferenceModel::CheckedPairs() const
@@ -69,6 +94,19 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const
         return int(d.kind);
     if (role == Qt::CheckStateRole && index.column() == ChangeColumn && IsCheckable(index.row()))
         return IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
+    if (role == Qt::ForegroundRole && d.kind == Difference::Changed) {
+        // As the tree will show it: the entry changed, the value taken over.
+        const EntryColours colours;
+        return index.column() == OtherColumn ? colours.imported : colours.modified;
+    }
+    if (role == Qt::ToolTipRole) {
+        // The whole row, however narrow its columns are.
+        return QStringLiteral("%1\n%2: %3\n%4: %5")
+            .arg(d.path, headerData(CurrentColumn, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 d.currentValue.value_or(QString()),
+                 headerData(OtherColumn, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 d.otherValue.value_or(QString()));
+    }
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
@@ -90,13 +128,13 @@ QVariant DifferenceModel::headerData(int section, Qt::Orientation orientation, i
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
     case ChangeColumn:
-        return QStringLiteral("Change");
+        return tr("Change");
     case PathColumn:
-        return QStringLiteral("Parameter path");
+        return tr("Parameter path");
     case CurrentColumn:
-        return QStringLiteral("Current value");
+        return tr("Current value");
     case OtherColumn:
-        return QStringLiteral("Other value");
+        return tr("Other value");
     }
     return {};
 }

@@ -7,9 +7,10 @@
 #include <vector>
 
 // The rows of a list of differences as a table: change, parameter path, current value,
-// other value. With checkable rows each changed row has a check box in its first column,
-// ticked at first. Sorting and filtering belong to a proxy over this model; the kind of a
-// row is its KindRole (Difference::Kind as an integer).
+// other value. Changed rows are drawn in the tree's modified colour, the value they take over
+// in its imported colour; each row's tool tip holds its whole text. With checkable rows each
+// changed row has a check box in its first column, ticked at first. Sorting and filtering belong to
+// a proxy over this model; the kind of a row is its KindRole (Difference::Kind as an integer).
 class DifferenceModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,6 +23,10 @@ public:
 
     // "changed", "refused", "only here", "only there".
     static QString KindText(Difference::Kind kind);
+    // The same with a count: "changed (6)".
+    static QString KindText(Difference::Kind kind, int count);
+    // The rows of a kind.
+    int Count(Difference::Kind kind) const;
 
     const Difference& Row(int row) const { return m_rows[size_t(row)]; }
     // The ticked rows as pairs for the import, in the list's order (the other file's).

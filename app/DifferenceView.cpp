@@ -22,10 +22,10 @@ DifferenceView::DifferenceView(std::vector<Difference> rows, bool checkable, QWi
     m_proxy->setFilterKeyColumn(DifferenceModel::ChangeColumn);
 
     m_kindFilter->setObjectName(QStringLiteral("KindFilter"));
-    m_kindFilter->addItem(QStringLiteral("All"));
+    m_kindFilter->addItem(tr("All (%n)", nullptr, m_model->rowCount()));
     for (const Difference::Kind kind :
          {Difference::Changed, Difference::Refused, Difference::OnlyCurrent, Difference::OnlyOther})
-        m_kindFilter->addItem(DifferenceModel::KindText(kind));
+        m_kindFilter->addItem(DifferenceModel::KindText(kind, m_model->Count(kind)));
     connect(m_kindFilter, &QComboBox::currentIndexChanged, this, &DifferenceView::filterByKind);
 
     m_table->setObjectName(QStringLiteral("DifferenceTable"));
@@ -34,11 +34,17 @@ DifferenceView::DifferenceView(std::vector<Difference> rows, bool checkable, QWi
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->verticalHeader()->hide();
-    m_table->horizontalHeader()->setStretchLastSection(true);
+    // The path and both values share the width: a long value is elided (its row's tool tip
+    // has it whole) instead of pushing the other columns out of the window.
+    QHeaderView* header = m_table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    header->setSectionResizeMode(DifferenceModel::ChangeColumn, QHeaderView::ResizeToContents);
+    m_table->setTextElideMode(Qt::ElideMiddle);
+    m_table->setWordWrap(false);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Unsorted until a header is clicked: the rows keep the order of the list.
-    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
-    m_table->resizeColumnsToContents();
     m_table->installEventFilter(this);
     connect(m_table, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
         const int row = m_proxy->mapToSource(index).row();
@@ -47,15 +53,36 @@ DifferenceView::DifferenceView(std::vector<Difference> rows, bool checkable, QWi
     });
 
     auto* filterRow = new QHBoxLayout;
-    auto* filterLabel = new QLabel(QStringLiteral("Show:"), this);
+    auto* filterLabel = new QLabel(tr("Show:"), this);
     filterLabel->setBuddy(m_kindFilter);
     filterRow->addWidget(filterLabel);
     filterRow->addWidget(m_kindFilter);
     filterRow->addStretch();
+    m_empty = new QLabel(tr("The files hold the same values."), this);
+    m_empty->setObjectName(QStringLiteral("EmptyText"));
+    m_empty->setAlignment(Qt::AlignCenter);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(filterRow);
     layout->addWidget(m_table);
+    layout->addWidget(m_empty, 1);
+    const bool empty = m_model->rowCount() == 0;
+    m_table->setVisible(!empty);
+    m_empty->setVisible(empty);
+    m_kindFilter->setEnabled(!empty);
+}
+
+void KeepSizeForTheRun(QWidget* window, QSize& kept, const QSize& first)
+{
+    window->resize(kept.isValid() ? kept : first);
+    window->installEventFilter(new SizeKeeper(kept, window));
+}
+
+bool SizeKeeper::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        m_kept = static_cast<QWidget*>(watched)->size();
+    return QObject::eventFilter(watched, event);
 }
 
 void DifferenceView::filterByKind(int choice)

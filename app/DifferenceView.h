@@ -8,6 +8,7 @@
 
 class DifferenceModel;
 class QComboBox;
+class QLabel;
 class QSortFilterProxyModel;
 class QTableView;
 
@@ -24,8 +25,10 @@ public:
     DifferenceModel* Model() const { return m_model; }
     QSortFilterProxyModel* Proxy() const { return m_proxy; }
     QTableView* Table() const { return m_table; }
-    // "All", then one entry per kind in the order of Difference::Kind.
+    // "All", then one entry per kind in the order of Difference::Kind, each with its count.
     QComboBox* KindFilter() const { return m_kindFilter; }
+    // Shown instead of the table when there are no differences.
+    QLabel* EmptyText() const { return m_empty; }
 
 signals:
     void recordActivated(TBcfgRecAll* record);
@@ -40,4 +43,21 @@ private:
     QSortFilterProxyModel* m_proxy;
     QComboBox* m_kindFilter;
     QTableView* m_table;
+    QLabel* m_empty;
+};
+
+// Keeps a window's size for the rest of the run: the window opens at kept (at first when
+// nothing is kept yet), and kept follows every resize.
+void KeepSizeForTheRun(QWidget* window, QSize& kept, const QSize& first);
+
+class SizeKeeper : public QObject
+{
+public:
+    SizeKeeper(QSize& kept, QObject* parent) : QObject(parent), m_kept(kept) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QSize& m_kept;
 };

@@ -9,20 +9,39 @@
 #include "TBCFGFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QUndoStack>
 
 namespace {
 
-// The unknown-block message of a load, in a box with an OK button.
+// A message about another file than the open one begins with that file's name, unless it
+// names the file already.
+QString namingFile(const QString& text, const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return text;
+    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    return text.contains(path) ? text : path + QStringLiteral(":\n") + text;
+}
+
+// The unknown-block message of a load, in a box with an OK button; named: the file the
+// message is to name (see namingFile), none for the open document.
 class BoxReporter : public LoadReporter
 {
 public:
-    explicit BoxReporter(QWidget* parent) : m_parent(parent) {}
-    void loadMessage(const QString& text) override { Dialogs::Message(m_parent, text); }
+    explicit BoxReporter(QWidget* parent, const QString& named = {})
+        : m_parent(parent), m_named(named)
+    {
+    }
+    void loadMessage(const QString& text) override
+    {
+        Dialogs::Message(m_parent, namingFile(text, m_named));
+    }
 
 private:
     QWidget* m_parent;
+    QString m_named;
 };
 
 QString importStepName(const QString& fileName)
@@ -187,25 +206,26 @@ void DocumentSession::SaveAs()
     saveTo(fileName);
 }
 
-std::unique_ptr<TBCFGFile> DocumentSession::load(const QString& fileName, LoadReporter* reporter)
+std::unique_ptr<TBCFGFile> DocumentSession::load(const QString& fileName, LoadReporter* reporter,
+                                                 bool named)
 {
     try {
         return TBCFGFile::Load(fileName, nullptr, reporter);
     } catch (const BcfgError& e) {
-        error(e.text());
+        error(named ? namingFile(e.text(), fileName) : e.text());
         return nullptr;
     }
 }
 
-std::unique_ptr<TBCFGFile> DocumentSession::loadOther(const QString& fileName)
+std::unique_ptr<TBCFGFile> DocumentSession::loadOther(const QString& fileName, bool named)
 {
-    BoxReporter reporter(m_dialogParent);
-    return load(fileName, &reporter);
+    BoxReporter reporter(m_dialogParent, named ? fileName : QString());
+    return load(fileName, &reporter, named);
 }
 
-QString DocumentSession::chooseOther() const
+QString DocumentSession::chooseOther(const QString& caption) const
 {
-    const QString fileName = Dialogs::OpenFileName(m_dialogParent);
+    const QString fileName = Dialogs::OpenFileName(m_dialogParent, {}, caption);
     return fileName.isEmpty() ? fileName : WithBcfgExtension(fileName);
 }
 
@@ -254,14 +274,15 @@ void DocumentSession::Import(const QString& currentName, const ImportProgress& p
     SyncModified();
 }
 
-bool DocumentSession::Differences(const QString& currentName, OtherFile& other)
+bool DocumentSession::Differences(const QString& currentName, const QString& caption,
+                                  OtherFile& other)
 {
     if (!m_doc || m_busy)
         return false;
-    other.fileName = chooseOther();
+    other.fileName = chooseOther(caption);
     if (other.fileName.isEmpty())
         return false;
-    other.doc = loadOther(other.fileName);
+    other.doc = loadOther(other.fileName, true);
     if (!other.doc)
         return false;
     try {

@@ -88,9 +88,9 @@ public:
     // Asks for a file and takes its matching values over as one step. currentName: the name
     // in the window's file field, which decides whether level names are translated.
     void Import(const QString& currentName, const ImportProgress& progress);
-    // Asks for a file and lists how it differs from the document; false (after any box) when
-    // cancelled or failed.
-    bool Differences(const QString& currentName, OtherFile& other);
+    // Asks for a file (caption: the file dialog's title) and lists how it differs from the
+    // document; false (after any box, which names that file) when cancelled or failed.
+    bool Differences(const QString& currentName, const QString& caption, OtherFile& other);
     // Takes the chosen pairs over as one step named after fileName (the preview's import).
     void TakeOver(const std::vector<Import::Pair>& pairs, const QString& fileName);
 
@@ -123,11 +123,14 @@ private:
     // Shows doc's entries; false, with no entries, when memory runs out.
     bool showEntries(TBCFGFile& doc);
     // Loads a file without entries; nullptr (after the error box) when it cannot be read.
-    std::unique_ptr<TBCFGFile> load(const QString& fileName, LoadReporter* reporter);
+    // named: the box names the file (a file compared with, not the design's open or import).
+    std::unique_ptr<TBCFGFile> load(const QString& fileName, LoadReporter* reporter,
+                                    bool named = false);
     // The same, showing the unknown-block message in a box.
-    std::unique_ptr<TBCFGFile> loadOther(const QString& fileName);
-    // Asks for another file; empty when cancelled.
-    QString chooseOther() const;
+    std::unique_ptr<TBCFGFile> loadOther(const QString& fileName, bool named = false);
+    // Asks for another file (caption: the dialog's title, the platform's when empty); empty
+    // when cancelled.
+    QString chooseOther(const QString& caption = {}) const;
     // Makes what happened since capture one undo step, when anything changed.
     void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
     void importStep(const ChangeCapture& capture, const QString& fileName);

@@ -19,7 +19,9 @@ QString withKey(const QString& text, const QString& key)
 
 QString quotedStep(const QString& command, bool possible, const QString& what)
 {
-    return possible ? QStringLiteral("%1 \"%2\"").arg(command, what) : command;
+    return possible
+               ? EntryMenu::tr("%1 \"%2\"", "undo or redo and the step's name").arg(command, what)
+               : command;
 }
 } // namespace
 
@@ -29,38 +31,36 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     const TBcfgRecAll* record = MainTree::RecordOf(item);
     const QUndoStack* stack = form.UndoStack();
 
-    EditAction = addAction(withKey(QStringLiteral("Edit"), QStringLiteral("Enter")));
+    EditAction = addAction(withKey(tr("Edit"), QStringLiteral("Enter")));
     EditAction->setEnabled(record && !record->IsLevel());
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
     // The stack's own actions, enabled and triggered by it; the text quotes the step and
     // names the key.
     UndoAction = stack->createUndoAction(this);
-    UndoAction->setText(
-        withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(), stack->undoText()),
-                QStringLiteral("Ctrl+Z")));
+    UndoAction->setText(withKey(quotedStep(tr("Undo"), stack->canUndo(), stack->undoText()),
+                                QStringLiteral("Ctrl+Z")));
     RedoAction = stack->createRedoAction(this);
-    RedoAction->setText(
-        withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(), stack->redoText()),
-                QStringLiteral("Ctrl+Y")));
+    RedoAction->setText(withKey(quotedStep(tr("Redo"), stack->canRedo(), stack->redoText()),
+                                QStringLiteral("Ctrl+Y")));
     addActions({UndoAction, RedoAction});
     addSeparator();
 
     // A level has no value; a password's value is copied as the tree shows it.
     const QByteArray value = record ? ParameterPath::Value(*record) : QByteArray();
-    CopyValueAction = addAction(QStringLiteral("Copy value"));
+    CopyValueAction = addAction(tr("Copy value"));
     CopyValueAction->setEnabled(!value.isNull());
     connect(CopyValueAction, &QAction::triggered, this,
             [value] { QGuiApplication::clipboard()->setText(CodePage::ToUnicode(value)); });
-    CopyPathAction = addAction(QStringLiteral("Copy path"));
+    CopyPathAction = addAction(tr("Copy path"));
     CopyPathAction->setEnabled(record != nullptr);
     const QString path = record ? ParameterPath::Of(*record) : QString();
     connect(CopyPathAction, &QAction::triggered, this,
             [path] { QGuiApplication::clipboard()->setText(path); });
     addSeparator();
 
-    FindAction = addAction(withKey(QStringLiteral("Find..."), QStringLiteral("Ctrl+F")));
+    FindAction = addAction(withKey(tr("Find..."), QStringLiteral("Ctrl+F")));
     connect(FindAction, &QAction::triggered, &form, &TForm1::ShowFindBar);
-    NextChangedAction = addAction(withKey(QStringLiteral("Next changed"), QStringLiteral("F4")));
+    NextChangedAction = addAction(withKey(tr("Next changed"), QStringLiteral("F4")));
     connect(NextChangedAction, &QAction::triggered, &form,
             [&form] { form.SelectNextChanged(true); });
     addSeparator();

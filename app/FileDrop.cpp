@@ -33,7 +33,11 @@ bool FileDrop::eventFilter(QObject*, QEvent* event)
     const QString fileName = FileOf(drop->mimeData());
     if (fileName.isEmpty())
         return false;
-    if (event->type() != QEvent::Drop || m_open(fileName))
-        drop->acceptProposedAction();
+    // Always a copy, whatever the source proposed: a source told that its file was moved
+    // may delete it.
+    if (event->type() != QEvent::Drop || m_open(fileName)) {
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+    }
     return true;
 }

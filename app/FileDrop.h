@@ -6,8 +6,8 @@
 class QMimeData;
 class QWidget;
 
-// Takes a local file dropped on the widgets it watches and hands its path on. A drop that names no
-// local file is left to the widget (text dropped on a field stays text).
+// Takes a local file dropped on the widgets it watches and hands its path on, always as a copy.
+// A drop that names no local file is left to the widget (text dropped on a field stays text).
 class FileDrop : public QObject
 {
     Q_OBJECT

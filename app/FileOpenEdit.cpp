@@ -2,7 +2,10 @@
 
 #include "Dialogs.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 FileOpenEdit::FileOpenEdit(QWidget* parent)
@@ -18,6 +21,32 @@ FileOpenEdit::FileOpenEdit(QWidget* parent)
     setCursor(Qt::IBeamCursor);
     connect(m_edit, &QLineEdit::textChanged, this, &FileOpenEdit::textChanged);
     connect(m_browse, &QToolButton::clicked, this, &FileOpenEdit::browse);
+    m_edit->installEventFilter(this);
+}
+
+void FileOpenEdit::Settle()
+{
+    if (m_settled.isEmpty() || m_edit->text() == m_settled)
+        return;
+    const QSignalBlocker quiet(m_edit);
+    m_edit->setText(m_settled);
+}
+
+bool FileOpenEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_edit && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !m_settled.isEmpty() &&
+        m_edit->text() != m_settled) {
+        Settle();
+        return true;
+    }
+    // Not when a box or another window takes the focus: the user is still typing the name.
+    if (watched == m_edit && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            Settle();
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString FileOpenEdit::text() const

@@ -23,13 +23,22 @@ public:
     // Shows the open dialog and puts the chosen full path into the field.
     void browse();
 
+    // The name of the file that is open, which the field shows again when it loses the focus
+    // to another control of its window, or Esc is pressed in it, while it names another file;
+    // empty while none is open. Settle() shows it at once. Neither emits textChanged, so
+    // nothing is opened.
+    void setSettledText(const QString& text) { m_settled = text; }
+    void Settle();
+
 signals:
     void textChanged(const QString& text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLineEdit* m_edit;
     QToolButton* m_browse;
+    QString m_settled;
 };

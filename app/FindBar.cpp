@@ -20,7 +20,6 @@ FindBar::FindBar(MainTree* tree)
 {
     setObjectName(QStringLiteral("FindBar"));
     setFrameShape(QFrame::NoFrame);
-    setFont(PopupDialog::popupFont());
     // The popups' background and text colours; the field keeps its own, as theirs do.
     QPalette colours = palette();
     const QPalette system = QApplication::palette();
@@ -29,12 +28,13 @@ FindBar::FindBar(MainTree* tree)
     setPalette(colours);
     setAutoFillBackground(true);
 
-    auto* label = new QLabel(QStringLiteral("Find:"), this);
+    auto* label = new QLabel(tr("Find:"), this);
     m_field->setObjectName(QStringLiteral("FindField"));
     m_status->setObjectName(QStringLiteral("FindStatus"));
     // Room for the longest status, so the field keeps its width while the status changes.
     m_status->setMinimumWidth(
-        m_status->fontMetrics().horizontalAdvance(QStringLiteral("2049 of 2049")));
+        qMax(m_status->fontMetrics().horizontalAdvance(tr("%1 of %2").arg(2049).arg(2049)),
+             m_status->fontMetrics().horizontalAdvance(tr("not found"))));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 0);
     layout->setSpacing(8);
@@ -46,11 +46,33 @@ FindBar::FindBar(MainTree* tree)
     tree->installEventFilter(this);
     tree->viewport()->installEventFilter(this); // its size changes with the tree's and the strip's
     connect(m_field, &QLineEdit::textEdited, this, &FindBar::findTyped);
+    m_fieldColours = m_field->palette();
+    // Wherever the user moves the selection, the next search starts there.
+    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        if (!m_selecting)
+            m_start =
+                QPersistentModelIndex(current ? m_tree->indexFromItem(current) : QModelIndex());
+    });
     hide();
+}
+
+void FindBar::select(QTreeWidgetItem* item)
+{
+    m_selecting = true;
+    TreeOrder::Reveal(m_tree, item);
+    m_selecting = false;
+}
+
+QTreeWidgetItem* FindBar::start() const
+{
+    QTreeWidgetItem* item = m_start.isValid() ? m_tree->itemFromIndex(m_start) : nullptr;
+    return item ? item : m_tree->SelectedEntry();
 }
 
 void FindBar::Open()
 {
+    if (QTreeWidgetItem* selected = m_tree->SelectedEntry())
+        m_start = m_tree->indexFromItem(selected);
     if (!isVisible()) {
         m_tree->ReserveBottom(BarHeight);
         place();
@@ -88,42 +110,49 @@ bool FindBar::FindNext(bool forward)
         TreeOrder::Next(m_tree, m_tree->SelectedEntry(), forward, false,
                         [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
     showHit(hit);
+    if (hit)
+        m_start = m_tree->indexFromItem(hit); // the user moved here
     return hit != nullptr;
 }
 
 void FindBar::findTyped()
 {
     const QString text = m_field->text();
-    QTreeWidgetItem* hit =
-        TreeOrder::Next(m_tree, m_tree->SelectedEntry(), true, true,
-                        [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
+    QTreeWidgetItem* hit = TreeOrder::Next(m_tree, start(), true, true, [&text](auto* item) {
+        return LabelSearch::Matches(item->text(0), text);
+    });
     showHit(hit);
 }
 
 void FindBar::showHit(QTreeWidgetItem* hit)
 {
-    // Without a hit the selection stays where it was.
-    if (hit)
-        TreeOrder::Reveal(m_tree, hit);
+    // Without a hit the selection goes back to where the search started: Enter or Esc must
+    // not act on an entry that matched only part of the text.
+    if (QTreeWidgetItem* shown = hit ? hit : start(); shown && shown != m_tree->SelectedEntry())
+        select(shown);
     updateStatus(hit != nullptr);
 }
 
 void FindBar::updateStatus(bool found)
 {
     const QString text = m_field->text();
+    QPalette colours = m_fieldColours;
+    if (!text.isEmpty() && !found)
+        colours.setColor(QPalette::Base, NotFoundColour());
+    m_field->setPalette(colours);
     if (text.isEmpty()) {
         m_status->clear();
         return;
     }
     if (!found) {
-        m_status->setText(QStringLiteral("not found"));
+        m_status->setText(tr("not found"));
         return;
     }
     const TreeOrder::Count count =
         TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [&text](auto* item) {
             return LabelSearch::Matches(item->text(0), text);
         });
-    m_status->setText(QStringLiteral("%1 of %2").arg(count.position).arg(count.total));
+    m_status->setText(tr("%1 of %2").arg(count.position).arg(count.total));
 }
 
 void FindBar::place()

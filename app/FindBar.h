@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QFrame>
+#include <QPalette>
+#include <QPersistentModelIndex>
 
 class MainTree;
 class QLabel;
@@ -8,11 +10,13 @@ class QLineEdit;
 class QTreeWidgetItem;
 
 // The find bar: a strip in the popups' colours over the bottom edge of the tree, shown on
-// demand. Typing finds the first entry from the selection on, in tree order, whose label
-// contains the text; Enter and F3 go to the next hit, Shift+Enter and Shift+F3 to the previous
-// one, wrapping at the ends; Esc closes the bar and gives the focus back to the tree, the hit
-// staying selected. "/" typed in the tree opens it. It is a child of the tree and follows its
-// size.
+// demand. Typing finds the first entry from the search's start on, in tree order, whose label
+// contains the text; the start is the entry selected when the bar opened, or the last one
+// the user moved to (Enter, F3, or in the tree). While the text matches nothing, that entry
+// is selected again and the field is tinted. Enter and F3 go to the next hit, Shift+Enter
+// and Shift+F3 to the previous one, wrapping at the ends; Esc closes the bar and gives the
+// focus back to the tree, the hit staying selected. "/" typed in the tree opens it. It is a
+// child of the tree and follows its size.
 class FindBar : public QFrame
 {
     Q_OBJECT
@@ -29,6 +33,8 @@ public:
     QLineEdit* Field() const { return m_field; }
     // "3 of 17", "not found", or empty while there is nothing to tell.
     QString Status() const;
+    // The field's background while its text matches nothing.
+    static QColor NotFoundColour() { return QColor(255, 204, 204); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -40,8 +46,14 @@ private:
     void showHit(QTreeWidgetItem* hit);
     void updateStatus(bool found);
     void place();
+    // Selects item (also on the way back to the start) without making it the start.
+    void select(QTreeWidgetItem* item);
+    QTreeWidgetItem* start() const;
 
     MainTree* m_tree;
     QLineEdit* m_field;
     QLabel* m_status;
+    QPalette m_fieldColours;
+    QPersistentModelIndex m_start;
+    bool m_selecting = false;
 };

@@ -4,6 +4,7 @@
 #include "TBcfgRecAll.h"
 #include "TreeOrder.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QToolTip>
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
+#include <cmath>
 
 namespace {
 constexpr int RecordRole = Qt::UserRole;
@@ -28,6 +30,35 @@ QTreeWidgetItem* outermostCollapsedAncestor(QTreeWidgetItem* item)
     return found;
 }
 } // namespace
+
+double EntryColours::Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& colour) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+QColor EntryColours::ReadableHighlight(const QColor& highlight, const QList<QColor>& texts)
+{
+    const auto readable = [&texts](const QColor& back) {
+        for (const QColor& text : texts)
+            if (Contrast(text, back) < MinimumContrast)
+                return false;
+        return true;
+    };
+    QColor back = highlight.toRgb();
+    for (double scale = 0.95; !readable(back) && scale > 0; scale -= 0.05)
+        back = QColor::fromRgbF(float(highlight.redF() * scale), float(highlight.greenF() * scale),
+                                float(highlight.blueF() * scale));
+    return back;
+}
 
 EntryColourDelegate::EntryColourDelegate(const bool* editorOpen, QObject* parent)
     : QStyledItemDelegate(parent), m_editorOpen(editorOpen)
@@ -73,6 +104,31 @@ MainTree::MainTree(const bool* editorOpen, QWidget* parent)
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(this, &QTreeWidget::itemCollapsed, this, &MainTree::SelectShownSection);
+    useReadableHighlight();
+}
+
+void MainTree::useReadableHighlight()
+{
+    const EntryColours& colours = m_colours->colours;
+    QPalette readable = QApplication::palette(this);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        const QColor highlight =
+            EntryColours::ReadableHighlight(readable.color(group, QPalette::Highlight),
+                                            {colours.modifiedSelected, colours.importedSelected});
+        readable.setColor(group, QPalette::Highlight, highlight);
+        // A theme with dark text on a light highlight: the plain entries' text turns light too.
+        if (EntryColours::Contrast(readable.color(group, QPalette::HighlightedText), highlight) <
+            EntryColours::MinimumContrast)
+            readable.setColor(group, QPalette::HighlightedText, Qt::white);
+    }
+    setPalette(readable);
+}
+
+void MainTree::changeEvent(QEvent* event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        useReadableHighlight();
 }
 
 TBcfgRecAll* MainTree::RecordOf(const QTreeWidgetItem* item)
@@ -278,6 +334,9 @@ void MainTree::ReserveBottom(int height)
 {
     m_reservedBottom = height;
     updateGeometries();
+    // The entries' area shrank under the selected entry: it stays in view.
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void MainTree::updateGeometries()

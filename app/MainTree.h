@@ -17,6 +17,13 @@ struct EntryColours {
     QColor importedSelected{160, 160, 255};
     // An entry without a record (a block the loader could not read), selected or not.
     static QColor unknownBlock() { return QColor(224, 0, 0); }
+
+    // The contrast ratio of two colours as the accessibility guidelines define it: 1 to 21.
+    static double Contrast(const QColor& a, const QColor& b);
+    // The selected colours are light, made for a dark highlight. highlight, darkened in
+    // steps (its hue kept) until each of texts reaches a contrast of MinimumContrast on it.
+    static QColor ReadableHighlight(const QColor& highlight, const QList<QColor>& texts);
+    static constexpr double MinimumContrast = 4.5;
 };
 
 // Draws each entry in the colour of its record's marks (Modified wins over Imported), and
@@ -123,8 +130,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void updateGeometries() override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The platform's highlight, darkened where the selected colours would be hard to read.
+    void useReadableHighlight();
+
     int m_reservedBottom = 0;
     EntryColourDelegate* m_colours;
     std::function<QString(const QTreeWidgetItem*)> m_details;

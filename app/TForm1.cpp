@@ -51,11 +51,11 @@ QRect autoSized(QLabel* label, const QRect& design)
     return rect;
 }
 
-QFont windowFont(bool bold)
+// The bold of the window's font; everything else comes from the application's font.
+QFont boldFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    font.setBold(bold);
+    QFont font;
+    font.setBold(true);
     return font;
 }
 
@@ -65,7 +65,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Parvane"));
-    setFont(windowFont(false));
     resize(DesignClientSize());
     setMinimumSize(MinimumOuterSize() - DesignFrame);
     buildControls();
@@ -124,14 +123,16 @@ void TForm1::buildControls()
     const auto label = [this](const char* name, const QString& text, bool bold) {
         auto* widget = new QLabel(text, this);
         widget->setObjectName(QLatin1String(name));
-        widget->setFont(windowFont(bold));
+        if (bold)
+            widget->setFont(boldFont());
         return widget;
     };
     const auto button = [this](const char* name, const QString& text, bool bold,
                                const QString& hint) {
         auto* widget = new QPushButton(text, this);
         widget->setObjectName(QLatin1String(name));
-        widget->setFont(windowFont(bold));
+        if (bold)
+            widget->setFont(boldFont());
         widget->setToolTip(hint);
         return widget;
     };
@@ -174,7 +175,7 @@ void TForm1::buildControls()
     Panel1->setAutoFillBackground(true);
     Label6 = new QLabel(QStringLiteral("Import, please wait..."), Panel1);
     Label6->setObjectName(QStringLiteral("Label6"));
-    Label6->setFont(windowFont(true));
+    Label6->setFont(boldFont());
     QPalette navy = Label6->palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label6->setPalette(navy);
@@ -219,6 +220,7 @@ void TForm1::connectSession()
     connect(m_session, &DocumentSession::modifiedChanged, this, &TForm1::showModified);
     connect(m_session, &DocumentSession::valuesChanged, TreeView1, &MainTree::RelabelChanged);
     connect(m_session, &DocumentSession::documentReplaced, this, [this] {
+        LMDFileOpenEdit1->setSettledText(LMDFileOpenEdit1->text());
         Button2->setEnabled(true);
         Button4->setEnabled(true);
         Label2->setVisible(false);
@@ -293,7 +295,10 @@ void TForm1::FormCreate(const QStringList& arguments)
 
 void TForm1::LMDFileOpenEdit1Change()
 {
-    m_session->Open(LMDFileOpenEdit1->text());
+    // A name that did not open, which the user is not typing (a drop, a browse choice, a
+    // declined question): the field names the open file again.
+    if (!m_session->Open(LMDFileOpenEdit1->text()) && !LMDFileOpenEdit1->lineEdit()->hasFocus())
+        LMDFileOpenEdit1->Settle();
 }
 
 void TForm1::Button1Click()
@@ -504,17 +509,18 @@ void TForm1::createCompareActions()
         TreeView1->addAction(each);
         return each;
     };
-    CompareWithFileAction = action("CompareWithFile", QStringLiteral("Compare with file..."),
+    CompareWithFileAction = action("CompareWithFile", tr("Compare with file..."),
                                    QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::CompareWithFile);
     ImportWithPreviewAction =
-        action("ImportWithPreview", QStringLiteral("Import with preview..."),
+        action("ImportWithPreview", tr("Import with preview..."),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), &TForm1::ImportWithPreview);
 }
 
 void TForm1::CompareWithFile()
 {
     OtherFile other;
-    if (m_editorOpen || !m_session->Differences(LMDFileOpenEdit1->text(), other))
+    if (m_editorOpen ||
+        !m_session->Differences(LMDFileOpenEdit1->text(), tr("Compare with file"), other))
         return;
     CompareWindow window(other.fileName, std::move(other.rows), this);
     connect(&window, &CompareWindow::recordActivated, TreeView1, &MainTree::RevealRecord);
@@ -524,7 +530,8 @@ void TForm1::CompareWithFile()
 void TForm1::ImportWithPreview()
 {
     OtherFile source;
-    if (m_editorOpen || !m_session->Differences(LMDFileOpenEdit1->text(), source))
+    if (m_editorOpen ||
+        !m_session->Differences(LMDFileOpenEdit1->text(), tr("Import with preview"), source))
         return;
     ImportPreviewWindow window(source.fileName, std::move(source.rows), this);
     connect(window.View(), &DifferenceView::recordActivated, TreeView1, &MainTree::RevealRecord);

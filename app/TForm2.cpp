@@ -7,14 +7,6 @@
 
 namespace {
 
-QFont tahoma(bool bold = false)
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    font.setBold(bold);
-    return font;
-}
-
 // Design client size; the controls follow the window's edges from it.
 constexpr int DesignWidth = 538;
 constexpr int DesignHeight = 482;
@@ -97,7 +89,6 @@ TForm2::TForm2(QWidget* parent)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Parvane Help"));
-    setFont(tahoma());
     setSizeGripEnabled(true);
     resize(DesignWidth, DesignHeight);
 
@@ -114,7 +105,6 @@ TForm2::TForm2(QWidget* parent)
         memo->setTabChangesFocus(true);
     }
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(tahoma());
     Memo1->setPlainText(RussianText());
     Memo1->setReadOnly(true);
     Memo2->setObjectName(QStringLiteral("Memo2"));
@@ -124,7 +114,9 @@ TForm2::TForm2(QWidget* parent)
     PageControl1->setCurrentIndex(0);
 
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setFont(tahoma(true));
+    QFont bold;
+    bold.setBold(true);
+    Button1->setFont(bold);
     m_layout.Place(Button1, {428, 439, 89, 33}, AnchorLayout::Right | AnchorLayout::Bottom);
     // Enter on the focused button closes the window, as Space does.
     Button1->setAutoDefault(true);

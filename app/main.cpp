@@ -1,6 +1,7 @@
 #include "AppWindows.h"
 #include "CommandLine.h"
 #include "DesignFont.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -16,7 +17,8 @@ int main(int argc, char* argv[])
     icon.addFile(QStringLiteral(":/icons/48/parvane.png"));
     icon.addFile(QStringLiteral(":/icons/256/parvane.png"));
     QApplication::setWindowIcon(icon);
-    RegisterDesignFont();
+    UseDesignFont();
+    InstallTranslations();
     AppWindows windows(CommandLine::FileArguments(QApplication::arguments()));
     return windows.run();
 }

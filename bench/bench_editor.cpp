@@ -68,7 +68,7 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QCoreApplication::setApplicationName(QStringLiteral("parvane-bench-editor"));
     QApplication app(argc, argv);
-    RegisterDesignFont();
+    UseDesignFont();
     SetApplicationTitle(DefaultApplicationTitle());
     // A box would wait for an answer; test mode records it instead.
     Dialogs::SetTestMode(true);

@@ -16,7 +16,6 @@ PopupDialog::PopupDialog(const QString& title, QPalette::ColorRole background, Q
 {
     setWindowTitle(title);
     setModal(true);
-    setFont(popupFont());
     QPalette colours = palette();
     const QPalette system = QApplication::palette();
     colours.setColor(QPalette::Window, system.color(background));
@@ -24,13 +23,6 @@ PopupDialog::PopupDialog(const QString& title, QPalette::ColorRole background, Q
         colours.setColor(QPalette::WindowText, system.color(QPalette::ToolTipText));
     setPalette(colours);
     setAutoFillBackground(true);
-}
-
-QFont PopupDialog::popupFont()
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(13);
-    return font;
 }
 
 void PopupDialog::useInfoColours(QWidget* widget)

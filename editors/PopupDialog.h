@@ -26,8 +26,6 @@ public:
     // Moves to PopupLeft/PopupTop and lays the controls out before the window appears.
     void setVisible(bool visible) override;
 
-    // Tahoma at 13 px, or the platform's substitute.
-    static QFont popupFont();
     // Gives a list or calendar the tool-tip colours of the popups' background.
     static void useInfoColours(QWidget* widget);
 

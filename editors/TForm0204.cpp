@@ -1,5 +1,6 @@
 #include "TForm0204.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -16,8 +17,9 @@ TForm0204::TForm0204(QWidget* parent)
     setFont(windowFont);
     Label1->setObjectName(QStringLiteral("Label1"));
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label1->setFont(popupFont());
-    Edit1->setFont(popupFont());
+    // The name and the field keep the application's font.
+    Label1->setFont(QApplication::font());
+    Edit1->setFont(QApplication::font());
     Label1->move(0, 3);
     Edit1->setGeometry(64, 0, 177, EditHeight);
     setFixedSize(308, EditHeight);

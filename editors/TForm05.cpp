@@ -27,7 +27,6 @@ TForm05::TForm05(QWidget* parent)
 {
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setGeometry(0, 0, 137, 113);
-    ListBox1->setFont(popupFont());
     useInfoColours(ListBox1);
     ListBox1->setItemDelegate(new FixedRowDelegate(ListBox1));
     ListBox1->setUniformItemSizes(true);

@@ -10,7 +10,6 @@ TForm0D::TForm0D(QWidget* parent)
       MonthCalendar1(new QCalendarWidget(this))
 {
     MonthCalendar1->setObjectName(QStringLiteral("MonthCalendar1"));
-    MonthCalendar1->setFont(popupFont());
     useInfoColours(MonthCalendar1);
     MonthCalendar1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     // Typing digits would open the calendar's own date editor, which takes Enter for itself.

@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QUndoStack>
@@ -108,12 +109,28 @@ private slots:
         // The shortcuts add nothing to the window's own context menu.
         QCOMPARE(m_form->actions(), QList<QAction*>{m_form->SavePosition});
         m_form->TreeView1->collapseAll();
-        QStringList paths, kinds, sorted, refused, currentValues;
+        QStringList paths, kinds, sorted, refused, currentValues, filters, colours;
+        QString title, tip;
         ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<CompareWindow*>(modal);
             QVERIFY(window);
             QTableView* table = window->View()->Table();
             const QAbstractItemModel& shown = *table->model();
+            title = window->windowTitle();
+            for (int i = 0; i < window->View()->KindFilter()->count(); ++i)
+                filters << window->View()->KindFilter()->itemText(i);
+            for (const char* path : {"L/Size", "Alone"}) {
+                QStringList cells;
+                for (const int c : {DifferenceModel::ChangeColumn, DifferenceModel::PathColumn,
+                                    DifferenceModel::OtherColumn}) {
+                    const QVariant colour = rowOf(shown, path, c).data(Qt::ForegroundRole);
+                    cells << (colour.isValid() ? colour.value<QColor>().name() : "-");
+                }
+                colours << cells.join(' ');
+            }
+            tip = rowOf(shown, "L/Size", DifferenceModel::CurrentColumn)
+                      .data(Qt::ToolTipRole)
+                      .toString();
             paths = column(shown, DifferenceModel::PathColumn);
             kinds = column(shown, DifferenceModel::ChangeColumn);
             currentValues = column(shown, DifferenceModel::CurrentColumn);
@@ -136,7 +153,15 @@ private slots:
         QTest::keyClick(m_form->TreeView1, Qt::Key_D, Qt::ControlModifier);
 
         QCOMPARE(player.seen(), 1);
-        QCOMPARE(Dialogs::TakeShown().value(0).kind, QStringLiteral("open"));
+        const Dialogs::Shown chooser = Dialogs::TakeShown().value(0);
+        QCOMPARE(chooser.kind, QStringLiteral("open"));
+        QCOMPARE(chooser.caption, QStringLiteral("Compare with file"));
+        QCOMPARE(title, QStringLiteral("Compare with other.bcfg"));
+        QCOMPARE(filters, (QStringList{"All (6)", "changed (4)", "refused (1)", "only here (0)",
+                                       "only there (1)"}));
+        // Changed rows as the tree shows them: the entry modified, the value taken over.
+        QCOMPARE(colours, (QStringList{"#c00000 #c00000 #0000ff", "- - -"}));
+        QCOMPARE(tip, QStringLiteral("L/Size\nCurrent value: 5\nOther value: 50"));
         QCOMPARE(paths, (QStringList{"L/Size", "L/Flag", "L/Pass", "Alone", "Alarm", "Extra"}));
         QCOMPARE(kinds, (QStringList{"changed", "changed", "changed", "refused", "changed",
                                      "only there"}));
@@ -149,13 +174,75 @@ private slots:
         verifyUntouched();
     }
 
+    // A long value is elided in a column that fits the window, the whole of it in the row's
+    // tool tip; the window keeps the size the user gave it.
+    void longValuesFitAndTheWindowKeepsItsSize()
+    {
+        QVERIFY(open());
+        const QByteArray long1(120, 'a'), long2 = QByteArray(119, 'a') + 'b';
+        Dialogs::TakeShown();
+        Dialogs::SetNextFileName(
+            write(m_dir, "long.bcfg", current().text(4, "Long", 127, long2).bytes()));
+        m_bytes = current().text(4, "Long", 127, long1).bytes();
+        m_form->LMDFileOpenEdit1->setText(write(m_dir, "current-long.bcfg", m_bytes));
+        QSize firstSize;
+        ModalPlayer player(
+            {[&](QWidget* modal) {
+                 auto* window = qobject_cast<CompareWindow*>(modal);
+                 QVERIFY(window);
+                 QTableView* table = window->View()->Table();
+                 QHeaderView* header = table->horizontalHeader();
+                 QVERIFY(header->length() <= table->viewport()->width());
+                 const QModelIndex value =
+                     rowOf(*table->model(), "Long", DifferenceModel::OtherColumn);
+                 QVERIFY(header->sectionSize(DifferenceModel::OtherColumn) <
+                         table->fontMetrics().horizontalAdvance(value.data().toString()));
+                 QVERIFY(value.data(Qt::ToolTipRole).toString().endsWith(long2));
+                 firstSize = window->size();
+                 window->resize(firstSize + QSize(90, 50));
+                 window->reject();
+             },
+             [&](QWidget* modal) {
+                 QCOMPARE(modal->size(), firstSize + QSize(90, 50));
+                 qobject_cast<QDialog*>(modal)->reject();
+             }});
+        m_form->CompareWithFile();
+        Dialogs::SetNextFileName(m_dir.filePath("long.bcfg"));
+        m_form->CompareWithFile();
+        QCOMPARE(player.seen(), 2);
+    }
+
+    // The same values: the window says so instead of showing an empty table.
+    void sameValuesAreSaidToBeTheSame()
+    {
+        QVERIFY(open());
+        Dialogs::TakeShown();
+        Dialogs::SetNextFileName(write(m_dir, "same.bcfg", m_bytes));
+        QString empty;
+        bool tableShown = true;
+        ModalPlayer player({[&](QWidget* modal) {
+            auto* window = qobject_cast<CompareWindow*>(modal);
+            QVERIFY(window);
+            empty = window->View()->EmptyText()->isVisible() ? window->View()->EmptyText()->text()
+                                                             : QString();
+            tableShown = window->View()->Table()->isVisible();
+            window->reject();
+        }});
+        m_form->CompareWithFile();
+        QCOMPARE(player.seen(), 1);
+        QCOMPARE(empty, QStringLiteral("The files hold the same values."));
+        QVERIFY(!tableShown);
+    }
+
     void previewImportsTheTickedRows()
     {
         QVERIFY(open());
         QStringList checkable, others;
+        QString title;
         ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<ImportPreviewWindow*>(modal);
             QVERIFY(window);
+            title = window->windowTitle();
             QTableView* table = window->View()->Table();
             const QAbstractItemModel& shown = *table->model();
             others = column(shown, DifferenceModel::OtherColumn);
@@ -181,6 +268,8 @@ private slots:
         QTest::keyClick(m_form->TreeView1, Qt::Key_I, Qt::ControlModifier | Qt::ShiftModifier);
 
         QCOMPARE(player.seen(), 1);
+        QCOMPARE(title, QStringLiteral("Import from other.bcfg: preview"));
+        QCOMPARE(Dialogs::TakeShown().value(0).caption, QStringLiteral("Import with preview"));
         QCOMPARE(checkable,
                  (QStringList{"L/Size ticked", "L/Flag ticked", "L/Pass ticked", "Alarm ticked"}));
         QCOMPARE(others, (QStringList{"50", "ON", "***", "99", "8:30", "1"}));
@@ -234,6 +323,19 @@ private slots:
             QStringLiteral("Cannot open file \"%1\"")
                 .arg(QDir::toNativeSeparators(m_dir.filePath("absent.bcfg")))));
         QCOMPARE(player.seen(), 1);
+
+        // Messages about the other file name it: one that cannot be read, one that stops.
+        const QString cut =
+            write(m_dir, "cut.bcfg", BcfgBuilder().raw(BcfgBuilder::le32(0x20) + "rest").bytes());
+        const QString shortFile = write(m_dir, "short.bcfg", current().bytes().left(30));
+        for (const QString& path : {cut, shortFile}) {
+            Dialogs::SetNextFileName(path);
+            m_form->ImportWithPreview();
+            const QList<Dialogs::Shown> told = Dialogs::TakeShown();
+            QVERIFY(told.size() >= 2);
+            QVERIFY2(told[1].text.startsWith(QDir::toNativeSeparators(path) + ":\n"),
+                     qPrintable(told[1].text));
+        }
     }
 };
 

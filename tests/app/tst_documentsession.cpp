@@ -225,7 +225,7 @@ private slots:
     {
         OtherFile other;
         Dialogs::SetNextFileName(write("o.bcfg", document(3)));
-        QVERIFY(m_session->Differences(m_session->FileName(), other));
+        QVERIFY(m_session->Differences(m_session->FileName(), {}, other));
         QCOMPARE(other.rows.size(), size_t(1));
         QCOMPARE(other.rows[0].kind, Difference::Changed);
         QCOMPARE(size().Value, 5u);
@@ -235,7 +235,7 @@ private slots:
         QCOMPARE(m_session->UndoStack()->undoText(), QStringLiteral("Import from o.bcfg"));
 
         OtherFile none;
-        QVERIFY(!m_session->Differences(m_session->FileName(), none)); // the dialog cancelled
+        QVERIFY(!m_session->Differences(m_session->FileName(), {}, none)); // the dialog cancelled
         QVERIFY(Dialogs::TakeShown().size() == 2); // the two open dialogs, no box
     }
 };

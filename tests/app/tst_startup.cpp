@@ -2,17 +2,27 @@
 
 #include "AppWindows.h"
 #include "CommandLine.h"
+#include "CompareWindow.h"
 #include "DesignFont.h"
+#include "DifferenceView.h"
+#include "EntryMenu.h"
+#include "FindBar.h"
 #include "IniFile.h"
+#include "TForm0103.h"
+#include "TForm0204.h"
 #include "TForm2.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QFileDialog>
 #include <QFontDatabase>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTextBlock>
+#include <QToolTip>
 #include <QUrl>
 
 // How the program meets the desktop: the names a file manager or a shell pass, where the
@@ -114,6 +124,44 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(again.main()));
         QTRY_VERIFY(!again.main()->PositionRestorePending());
         QCOMPARE(again.main()->frameGeometry().topLeft(), form.frameGeometry().topLeft());
+    }
+
+    // One font in every window, menu, box and tip: the design's, set once at start-up.
+    void everyWindowUsesTheDesignFont()
+    {
+        const QString path =
+            kit::write(m_dir, "font.bcfg", BcfgBuilder().integer(1, "Size", 0, 100, 5).bytes());
+        AppWindows windows({path}, m_dir.filePath("bin/parvane"));
+        TForm1& form = *windows.main();
+        QTreeWidgetItem* item = kit::entry(form, "Size");
+        form.TreeView1->setCurrentItem(item);
+        form.ShowFindBar();
+        EntryMenu menu(form, item);
+        QMessageBox box;
+        QFileDialog dialog;
+        CompareWindow compare(path, {}, &form);
+        const QList<const QWidget*> widgets{&form,
+                                            form.Button7,
+                                            form.TreeView1,
+                                            form.findChild<FindBar*>()->Field(),
+                                            &menu,
+                                            &box,
+                                            &dialog,
+                                            compare.View()->Table(),
+                                            form.findChild<TForm0103*>(),
+                                            form.findChild<TForm0204*>()->Edit1,
+                                            form.findChild<TForm2*>()};
+        for (const QWidget* widget : widgets) {
+            QVERIFY(widget);
+            const QString name = QString::fromLatin1(widget->metaObject()->className());
+            QCOMPARE(widget->font().family() + ' ' + name, DesignFont().family() + ' ' + name);
+            QCOMPARE(widget->font().pixelSize(), 13);
+            QVERIFY2(!widget->font().bold(), qPrintable(name));
+        }
+        QCOMPARE(QToolTip::font().family(), DesignFont().family());
+        QCOMPARE(QToolTip::font().pixelSize(), 13);
+        QCOMPARE(form.Label1->font().family(), DesignFont().family());
+        QVERIFY(form.Label1->font().bold());
     }
 
     // The help texts are broken into lines by hand for the design font: with it, no line

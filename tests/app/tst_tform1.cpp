@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
+#include <cmath>
 
 using answers::errorText;
 using kit::drawn;
@@ -193,7 +194,8 @@ private slots:
         Dialogs::SetNextFileName(other);
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
         QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
-        QCOMPARE(form.LMDFileOpenEdit1->text(), other);
+        // The field names the file that is open again.
+        QCOMPARE(form.LMDFileOpenEdit1->text(), path);
         QTest::mouseClick(form.Button1, Qt::LeftButton);
         QCOMPARE(kit::read(other), damaged);
         QCOMPARE(kit::read(path), before->Serialize());
@@ -265,7 +267,8 @@ private slots:
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].kind, QStringLiteral("confirm"));
         QCOMPARE(shown[1].text, QStringLiteral("Save file before opening another?"));
-        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
+        // Declined or dismissed: the field names the file that stays open.
+        QCOMPARE(form.LMDFileOpenEdit1->text(), switches ? second : first);
         QCOMPARE(labels(form), switches ? QStringList{"Other - [ 3 ]"} : before);
         QCOMPARE(form.CurrentDoc() == doc, !switches);
         QCOMPARE(kit::read(first) != sample().bytes(), saved);
@@ -273,7 +276,7 @@ private slots:
 
         // Cancelling the dialog changes nothing; an unmodified document goes without a question.
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
-        QCOMPARE(form.LMDFileOpenEdit1->text(), second);
+        QCOMPARE(form.LMDFileOpenEdit1->text(), switches ? second : first);
         if (!switches) {
             form.CurrentDoc()->Record(0)->Modified = false;
             form.CurrentDoc()->Modified = false;
@@ -573,11 +576,33 @@ private slots:
             {"Imported", {0, 0, 255}, {160, 160, 255}},
             {"Plain", palette.color(QPalette::Text), palette.color(QPalette::HighlightedText)},
         };
+        // Contrast as the accessibility guidelines define it, from relative luminances.
+        const auto contrast = [](const QColor& a, const QColor& b) {
+            const auto luminance = [](const QColor& c) {
+                double sum = 0;
+                const double weights[] = {0.2126, 0.7152, 0.0722};
+                const double channels[] = {c.redF(), c.greenF(), c.blueF()};
+                for (int i = 0; i < 3; ++i)
+                    sum += weights[i] * (channels[i] <= 0.04045
+                                             ? channels[i] / 12.92
+                                             : std::pow((channels[i] + 0.055) / 1.055, 2.4));
+                return sum;
+            };
+            const double la = luminance(a), lb = luminance(b);
+            return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+        };
         for (const Row& row : rows) {
             QTreeWidgetItem* item = entry(form, row.label);
             QCOMPARE(drawn(form, item, false).text, row.normal);
             QCOMPARE(drawn(form, item, true).text, row.selected);
             QVERIFY(!drawn(form, item, false).background.isValid());
+            // A selected entry is readable on the tree's highlight, focused or not.
+            for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+                const double ratio =
+                    contrast(row.selected, palette.color(group, QPalette::Highlight));
+                QVERIFY2(ratio >= 4.5,
+                         qPrintable(QStringLiteral("%1: %2:1").arg(row.label).arg(ratio)));
+            }
         }
     }
 

@@ -28,6 +28,7 @@ QByteArray document()
     for (int i = 0; i < 60; ++i)
         b.integer(1, "Filler" + QByteArray::number(i), 0, 9, 0);
     b.integer(1, cp("Last БУДИЛЬНИК"), 0, 9, 4);
+    b.text(4, "Folder", 31, "4:\\Zbin\\daemons");
     return b.bytes();
 }
 
@@ -193,6 +194,58 @@ private slots:
         QCOMPARE(player.seen(), 1);
         QCOMPARE(shown, QStringLiteral("TForm0103"));
         form.SetEditorHost(nullptr);
+    }
+
+    // Text that matches nothing leaves the selection where the search started, so Enter and
+    // Esc act on the entry the user chose, not on one that matched only part of the text.
+    void notFoundGoesBackToWhereTheSearchStarted()
+    {
+        MainTree* tree = m_form->TreeView1;
+        const QPalette plain = bar()->Field()->palette();
+        tree->setCurrentItem(kit::entry(*m_form, "Filler1 "));
+        QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
+        type(bar()->Field(), QStringLiteral("z"));
+        QVERIFY(selected().startsWith("Folder"));
+        QCOMPARE(bar()->Field()->palette().color(QPalette::Base), plain.color(QPalette::Base));
+        type(bar()->Field(), QStringLiteral("zzq"));
+        QCOMPARE(bar()->Status(), QStringLiteral("not found"));
+        QCOMPARE(selected(), QStringLiteral("Filler1 - [ 0 ]"));
+        QVERIFY(visible(kit::entry(*m_form, "Filler1 ")));
+        QCOMPARE(bar()->Field()->palette().color(QPalette::Base), FindBar::NotFoundColour());
+        QTest::keyClick(bar()->Field(), Qt::Key_Return); // nothing to go to
+        QCOMPARE(selected(), QStringLiteral("Filler1 - [ 0 ]"));
+
+        // From the last entry the user went to with Enter, the same.
+        bar()->Field()->clear();
+        type(bar()->Field(), QStringLiteral("filler2"));
+        QCOMPARE(selected(), QStringLiteral("Filler2 - [ 0 ]"));
+        QTest::keyClick(bar()->Field(), Qt::Key_Return);
+        QCOMPARE(selected(), QStringLiteral("Filler20 - [ 0 ]"));
+        type(bar()->Field(), QStringLiteral("x"));
+        QCOMPARE(selected(), QStringLiteral("Filler20 - [ 0 ]"));
+        QTest::keyClick(bar()->Field(), Qt::Key_Backspace);
+        QCOMPARE(selected(), QStringLiteral("Filler20 - [ 0 ]"));
+        QCOMPARE(bar()->Status(), QStringLiteral("2 of 11"));
+        QCOMPARE(bar()->Field()->palette().color(QPalette::Base), plain.color(QPalette::Base));
+        QTest::keyClick(bar()->Field(), Qt::Key_Escape);
+        QCOMPARE(selected(), QStringLiteral("Filler20 - [ 0 ]"));
+    }
+
+    // With the bar open every entry can still be scrolled into view above it.
+    void theBarNeverHidesTheLastEntries()
+    {
+        MainTree* tree = m_form->TreeView1;
+        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
+        tree->setCurrentItem(last);
+        tree->scrollToBottom();
+        QVERIFY(visible(last));
+        QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(bar()->isVisible());
+        QVERIFY(visible(last));
+        tree->scrollToBottom();
+        QVERIFY(visible(last));
+        type(bar()->Field(), QStringLiteral("daemons"));
+        QVERIFY(visible(last));
     }
 
     void slashInTheTreeOpensTheBarWithTheTextKept()

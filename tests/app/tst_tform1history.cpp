@@ -239,6 +239,50 @@ private slots:
         QCOMPARE(items, QStringList{"Save position"});
     }
 
+    // A name in the file field that did not open goes back to the open file's name when the
+    // field loses the focus or Esc is pressed, without opening anything; a declined drop
+    // at once. While the user types it stays.
+    void theFieldNamesTheOpenFile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("focus leaves") << "focus";
+        QTest::newRow("Esc") << "esc";
+        QTest::newRow("declined drop") << "drop";
+    }
+    void theFieldNamesTheOpenFile()
+    {
+        QFETCH(QString, how);
+        TForm1& form = *m_form;
+        QLineEdit* field = form.LMDFileOpenEdit1->lineEdit();
+        form.CurrentDoc()->Record(1)->MarkModified(); // unsaved: another file is asked about
+        const QString other = kit::write(m_dir, "other.bcfg", document(6, 0));
+        if (how == "drop") {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(other)});
+            QWidget* target = form.TreeView1->viewport();
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QApplication::sendEvent(target, &enter);
+            QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            Dialogs::SetNextAnswer(Dialogs::Answer::Cancel);
+            QApplication::sendEvent(target, &event);
+            QCOMPARE(Dialogs::TakeShown().value(0).kind, QStringLiteral("confirm"));
+        } else {
+            field->setFocus();
+            field->selectAll();
+            QTest::keyClicks(field, QStringLiteral("nothing"));
+            QCOMPARE(field->text(), QStringLiteral("nothing")); // typing is left alone
+            if (how == "esc")
+                QTest::keyClick(field, Qt::Key_Escape);
+            else
+                form.TreeView1->setFocus();
+        }
+        QCOMPARE(field->text(), m_path);
+        QCOMPARE(form.DocumentFileName(), QFileInfo(m_path).absoluteFilePath());
+        QVERIFY(form.CurrentDoc()->Modified);
+        QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 10 ]"));
+    }
+
     // F2 edits as Enter does, Ctrl+C copies the label, a dropped file is opened.
     void keysAndDrops()
     {
@@ -258,13 +302,19 @@ private slots:
         const QString dropped = kit::write(m_dir, "dropped.bcfg", document(6, 0));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(dropped)});
+        // Shift+drag proposes a move; the file is always taken as a copy, so that the source
+        // never deletes it.
         const auto drop = [&](QWidget* target) {
             const QPoint at = target->rect().center();
-            QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
+            QDragEnterEvent enter(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
             QApplication::sendEvent(target, &enter);
-            QDropEvent event(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QDropEvent event(at, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
+            if (event.proposedAction() != Qt::MoveAction)
+                return false;
             QApplication::sendEvent(target, &event);
-            return enter.isAccepted() && event.isAccepted();
+            return enter.isAccepted() && enter.dropAction() == Qt::CopyAction &&
+                   event.isAccepted() && event.dropAction() == Qt::CopyAction;
         };
         QVERIFY(drop(form.TreeView1->viewport()));
         QCOMPARE(form.DocumentFileName(), QFileInfo(dropped).absoluteFilePath());

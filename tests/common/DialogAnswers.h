@@ -4,6 +4,7 @@
 // test (Dialogs in test mode records every box) and the error text of what was shown.
 
 #include "AppGlobals.h"
+#include "DesignFont.h"
 #include "Dialogs.h"
 #include "ModalAnswers.h"
 
@@ -14,6 +15,7 @@ namespace answers {
 // Start-up as the program does it, with every box recorded instead of shown.
 inline void startUp()
 {
+    UseDesignFont();
     SetApplicationTitle(DefaultApplicationTitle());
     Dialogs::SetTestMode(true);
 }

@@ -1,0 +1,93 @@
+#include "tst_tform1_kit.h"
+
+#include "CompareWindow.h"
+#include "EntryMenu.h"
+#include "FindBar.h"
+#include "TForm2.h"
+#include "Translations.h"
+
+#include <QAction>
+#include <QLibraryInfo>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+// The program under a Russian locale, as start-up installs it: what goes beyond the design
+// is in Russian, the design's own texts are as the design gives them.
+class TestTranslations : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        kit::startUp();
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QVERIFY(InstallTranslations());
+    }
+    void cleanupTestCase()
+    {
+        QLocale::setDefault(QLocale::c());
+        InstallTranslations();
+    }
+
+    void theProgramSpeaksRussianAroundTheDesign()
+    {
+        const QString path =
+            kit::write(m_dir, "ru.bcfg", BcfgBuilder().integer(1, "Size", 0, 100, 5).bytes());
+        TForm1 form;
+        form.FormCreate({path});
+        QVERIFY(kit::showWithTreeFocus(form));
+        QTreeWidgetItem* item = kit::entry(form, "Size");
+        form.TreeView1->setCurrentItem(item);
+
+        EntryMenu menu(form, item);
+        QCOMPARE(menu.EditAction->text(), QStringLiteral("Изменить\tEnter"));
+        QCOMPARE(menu.CopyValueAction->text(), QStringLiteral("Копировать значение"));
+        QCOMPARE(menu.CopyPathAction->text(), QStringLiteral("Копировать путь"));
+        QCOMPARE(form.CompareWithFileAction->text(), QStringLiteral("Сравнить с файлом..."));
+
+        form.ShowFindBar();
+        auto* bar = form.findChild<FindBar*>();
+        QTest::keyClicks(bar->Field(), QStringLiteral("zzz"));
+        QCOMPARE(bar->Status(), QStringLiteral("не найдено"));
+        QTest::keyClick(bar->Field(), Qt::Key_Escape);
+
+        CompareWindow compare(path, {}, &form);
+        QCOMPARE(compare.windowTitle(), QStringLiteral("Сравнение с ru.bcfg"));
+        // Qt's own texts follow, where the system has their translation.
+        if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                          QStringLiteral("/qtbase_ru.qm")))
+            QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
+
+        // The design's texts stay as they are.
+        QCOMPARE(form.windowTitle(), QStringLiteral("Parvane"));
+        QCOMPARE(form.Label1->text(), QStringLiteral("BCFG File:"));
+        QCOMPARE(form.Label2->text(), QStringLiteral("* Changed *"));
+        QCOMPARE(form.Button1->text(), QStringLiteral("Save"));
+        QCOMPARE(form.Button2->toolTip(), QStringLiteral("Сохранить файл под другим именем"));
+        QCOMPARE(form.Button4->text(), QStringLiteral("Import"));
+        QCOMPARE(form.Button7->text(), QStringLiteral("Help"));
+        QCOMPARE(form.Label6->text(), QStringLiteral("Import, please wait..."));
+        QCOMPARE(form.SavePosition->text(), QStringLiteral("Save position"));
+        QCOMPARE(ApplicationTitle(), QStringLiteral("Редактор bcfg-файлов"));
+        TForm2 help;
+        QCOMPARE(help.windowTitle(), QStringLiteral("Parvane Help"));
+        QCOMPARE(help.PageControl1->tabText(1), QStringLiteral("English"));
+        QCOMPARE(help.Memo2->toPlainText(), TForm2::EnglishText());
+
+        Dialogs::TakeShown();
+        form.CurrentDoc()->Record(0)->MarkModified();
+        Dialogs::SetNextAnswer(Dialogs::Answer::No);
+        QVERIFY(form.close());
+        form.LMDFileOpenEdit1->setText(m_dir.filePath("absent.bcfg"));
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.value(0).caption, QStringLiteral("Confirm"));
+        QCOMPARE(shown.value(0).text, QStringLiteral("Save file before exit?"));
+        QVERIFY(shown.value(1).text.startsWith(QStringLiteral("Cannot open file \"")));
+    }
+};
+
+QTEST_MAIN(TestTranslations)
+#include "tst_translations.moc"
