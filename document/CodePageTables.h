@@ -3,6 +3,7 @@
 // (holes that converters fill with C1 controls count as such).
 #pragma once
 
+// clang-format off
 namespace CodePage {
 
 struct PageTable {
