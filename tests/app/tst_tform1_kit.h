@@ -55,6 +55,13 @@ inline QByteArray read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The system's reason for not opening a missing file ("No such file or directory" on Linux).
+inline QString missingFileReason(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+}
+
 // The first entry whose label starts with text.
 inline QTreeWidgetItem* entry(TForm1& form, const QString& text)
 {

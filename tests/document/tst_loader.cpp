@@ -564,6 +564,10 @@ private slots:
     // replaces the file (keeping its permissions) and leaves the link.
     void linksToRegularFilesAreFollowed()
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut (.lnk), a file of its own that the system does not "
+              "follow");
+#endif
         QTemporaryDir dir;
         const QString target = dir.filePath("target.bcfg");
         const QString link = dir.filePath("link.bcfg");
