@@ -32,16 +32,17 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     EditAction = addAction(withKey(QStringLiteral("Edit"), QStringLiteral("Enter")));
     EditAction->setEnabled(record && record->TypeCode != 9);
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
-    UndoAction =
-        addAction(withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(), stack->undoText()),
-                          QStringLiteral("Ctrl+Z")));
-    UndoAction->setEnabled(stack->canUndo());
-    connect(UndoAction, &QAction::triggered, &form, &TForm1::Undo);
-    RedoAction =
-        addAction(withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(), stack->redoText()),
-                          QStringLiteral("Ctrl+Y")));
-    RedoAction->setEnabled(stack->canRedo());
-    connect(RedoAction, &QAction::triggered, &form, &TForm1::Redo);
+    // The stack's own actions, enabled and triggered by it; the text quotes the step and
+    // names the key.
+    UndoAction = stack->createUndoAction(this);
+    UndoAction->setText(
+        withKey(quotedStep(QStringLiteral("Undo"), stack->canUndo(), stack->undoText()),
+                QStringLiteral("Ctrl+Z")));
+    RedoAction = stack->createRedoAction(this);
+    RedoAction->setText(
+        withKey(quotedStep(QStringLiteral("Redo"), stack->canRedo(), stack->redoText()),
+                QStringLiteral("Ctrl+Y")));
+    addActions({UndoAction, RedoAction});
     addSeparator();
 
     // A level has no value; a password's value is copied as the tree shows it.

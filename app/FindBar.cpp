@@ -58,7 +58,7 @@ void FindBar::Open()
         raise();
         // The kept text tells where the selection stands among its hits.
         const TreeOrder::Count count =
-            TreeOrder::CountHits(m_tree, TreeOrder::Selected(m_tree), [this](auto* item) {
+            TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [this](auto* item) {
                 return LabelSearch::Matches(item->text(0), m_field->text());
             });
         updateStatus(count.position > 0);
@@ -85,7 +85,7 @@ bool FindBar::FindNext(bool forward)
     if (text.isEmpty())
         return false;
     QTreeWidgetItem* hit =
-        TreeOrder::Next(m_tree, TreeOrder::Selected(m_tree), forward, false,
+        TreeOrder::Next(m_tree, m_tree->SelectedEntry(), forward, false,
                         [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
     showHit(hit);
     return hit != nullptr;
@@ -95,7 +95,7 @@ void FindBar::findTyped()
 {
     const QString text = m_field->text();
     QTreeWidgetItem* hit =
-        TreeOrder::Next(m_tree, TreeOrder::Selected(m_tree), true, true,
+        TreeOrder::Next(m_tree, m_tree->SelectedEntry(), true, true,
                         [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
     showHit(hit);
 }
@@ -120,7 +120,7 @@ void FindBar::updateStatus(bool found)
         return;
     }
     const TreeOrder::Count count =
-        TreeOrder::CountHits(m_tree, TreeOrder::Selected(m_tree), [&text](auto* item) {
+        TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [&text](auto* item) {
             return LabelSearch::Matches(item->text(0), text);
         });
     m_status->setText(QStringLiteral("%1 of %2").arg(count.position).arg(count.total));

@@ -2,15 +2,31 @@
 
 #include "CodePage.h"
 #include "TBcfgRecAll.h"
+#include "TreeOrder.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
+#include <QTreeWidgetItemIterator>
+#include <QWheelEvent>
 
 namespace {
 constexpr int RecordRole = Qt::UserRole;
 constexpr int UnknownBlockRole = Qt::UserRole + 1;
+
+QTreeWidgetItem* outermostCollapsedAncestor(QTreeWidgetItem* item)
+{
+    QTreeWidgetItem* found = nullptr;
+    for (QTreeWidgetItem* parent = item ? item->parent() : nullptr; parent;
+         parent = parent->parent())
+        if (!parent->isExpanded())
+            found = parent;
+    return found;
+}
 } // namespace
 
 EntryColourDelegate::EntryColourDelegate(const bool* editorOpen, QObject* parent)
@@ -37,7 +53,8 @@ void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->palette.setColor(QPalette::HighlightedText, EntryColours::unknownBlock());
     }
     if (*m_editorOpen) {
-        // The entry under edit takes the popup's colour, so nothing is drawn highlighted.
+        // The entry under edit takes the popup's colour, so nothing is drawn
+        // highlighted.
         option->state &= ~QStyle::State_Selected;
         option->backgroundBrush = option->palette.brush(QPalette::ToolTipBase);
     }
@@ -56,6 +73,7 @@ MainTree::MainTree(const bool* editorOpen, QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    connect(this, &QTreeWidget::itemCollapsed, this, &MainTree::SelectShownSection);
 }
 
 TBcfgRecAll* MainTree::RecordOf(const QTreeWidgetItem* item)
@@ -75,6 +93,85 @@ void MainTree::Relabel(QTreeWidgetItem* item)
         item->setText(0, CodePage::ToUnicode(record->DisplayText()));
 }
 
+void MainTree::RelabelAll()
+{
+    for (QTreeWidgetItemIterator it(this); *it; ++it)
+        Relabel(*it);
+}
+
+void MainTree::RelabelChanged(const TBcfgRecAll* only)
+{
+    QTreeWidgetItem* item = SelectedEntry();
+    if (only && RecordOf(item) == only)
+        Relabel(item);
+    else
+        RelabelAll();
+    viewport()->update();
+}
+
+void MainTree::RevealRecord(const TBcfgRecAll* record)
+{
+    if (QTreeWidgetItem* item = EntryOf(record))
+        TreeOrder::Reveal(this, item);
+}
+
+QTreeWidgetItem* MainTree::EntryOf(const TBcfgRecAll* record) const
+{
+    for (QTreeWidgetItemIterator it(const_cast<MainTree*>(this)); *it; ++it)
+        if (RecordOf(*it) == record)
+            return *it;
+    return nullptr;
+}
+
+QTreeWidgetItem* MainTree::SelectedEntry() const
+{
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    return selected.isEmpty() ? nullptr : selected.first();
+}
+
+QTreeWidgetItem* MainTree::ShownSelectedEntry() const
+{
+    QTreeWidgetItem* item = SelectedEntry();
+    return item && !outermostCollapsedAncestor(item) ? item : nullptr;
+}
+
+void MainTree::SelectShownSection()
+{
+    if (QTreeWidgetItem* section = outermostCollapsedAncestor(SelectedEntry()))
+        setCurrentItem(section);
+}
+
+QRect MainTree::SelectedLabelScreenRect() const
+{
+    QTreeWidgetItem* item = ShownSelectedEntry();
+    const QRect label = item ? LabelRect(item) : QRect();
+    return label.isEmpty() ? QRect() : label.translated(viewport()->mapToGlobal(QPoint(0, 0)));
+}
+
+bool MainTree::CursorOnSelectedEntry(const QPoint& globalPos) const
+{
+    const QRect label = SelectedLabelScreenRect();
+    return !label.isEmpty() && label.contains(globalPos);
+}
+
+void MainTree::CopySelectedLabel() const
+{
+    if (const QTreeWidgetItem* item = SelectedEntry())
+        QGuiApplication::clipboard()->setText(item->text(0));
+}
+
+bool MainTree::SelectNextChanged(bool forward)
+{
+    QTreeWidgetItem* hit =
+        TreeOrder::Next(this, SelectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
+            const TBcfgRecAll* record = RecordOf(item);
+            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
+        });
+    if (hit)
+        TreeOrder::Reveal(this, hit);
+    return hit != nullptr;
+}
+
 QRect MainTree::LabelRect(QTreeWidgetItem* item) const
 {
     const QRect cell = visualItemRect(item);
@@ -85,8 +182,8 @@ QRect MainTree::LabelRect(QTreeWidgetItem* item) const
     option.rect = cell;
     m_colours->initStyleOption(&option, indexFromItem(item));
     const QRect textRect = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
-    // The style draws the text this far inside its rectangle; the label keeps the padding
-    // on both sides.
+    // The style draws the text this far inside its rectangle; the label keeps the
+    // padding on both sides.
     const int padding = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
     const int width = option.fontMetrics.horizontalAdvance(option.text) + 2 * padding;
     return QRect(textRect.left(), cell.top(), qMin(width, textRect.width()), cell.height());
@@ -136,18 +233,46 @@ void MainTree::keyPressEvent(QKeyEvent* event)
 
 bool MainTree::viewportEvent(QEvent* event)
 {
-    if (event->type() != QEvent::ToolTip)
-        return QTreeWidget::viewportEvent(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    QTreeWidgetItem* item = itemAt(help->pos());
-    const QString text = item && m_details ? m_details(item) : QString();
-    if (text.isEmpty()) {
-        QToolTip::hideText();
-        event->ignore();
-    } else {
-        QToolTip::showText(help->globalPos(), text, viewport(), visualItemRect(item));
+    switch (event->type()) {
+    case QEvent::ContextMenu: {
+        const auto* menu = static_cast<QContextMenuEvent*>(event);
+        if (QTreeWidgetItem* item = itemAt(menu->pos())) {
+            setCurrentItem(item);
+            emit entryMenuRequested(item, menu->globalPos());
+            return true;
+        }
+        break;
     }
-    return true;
+    case QEvent::Wheel: {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        // Only the vertical wheel edits; a sideways roll scrolls as usual.
+        if (wheel->angleDelta().y() != 0 && m_wheel &&
+            m_wheel(wheel->angleDelta().y(), wheel->globalPosition().toPoint())) {
+            wheel->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            emit leftReleased();
+        break;
+    case QEvent::ToolTip: {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QTreeWidgetItem* item = itemAt(help->pos());
+        const QString text = item && m_details ? m_details(item) : QString();
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(help->globalPos(), text, viewport(), visualItemRect(item));
+        }
+        return true;
+    }
+    default:
+        break;
+    }
+    return QTreeWidget::viewportEvent(event);
 }
 
 void MainTree::ReserveBottom(int height)
@@ -158,7 +283,8 @@ void MainTree::ReserveBottom(int height)
 
 void MainTree::updateGeometries()
 {
-    // The tree view sets its margins for the header each time; the strip goes back under them.
+    // The tree view sets its margins for the header each time; the strip goes
+    // back under them.
     QTreeWidget::updateGeometries();
     QMargins margins = viewportMargins();
     if (margins.bottom() != m_reservedBottom) {

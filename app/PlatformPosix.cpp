@@ -1,8 +1,5 @@
 #include "Platform.h"
 
-#include <QtGlobal>
-
-#ifndef Q_OS_WIN
 #include <QStyle>
 #include <QWidget>
 
@@ -15,4 +12,3 @@ int CaptionButtonHeight(const QWidget& window)
 }
 
 } // namespace Platform
-#endif

@@ -1,8 +1,5 @@
 #include "Platform.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
 #include <QWidget>
 #include <windows.h>
 
@@ -15,4 +12,3 @@ int CaptionButtonHeight(const QWidget& window)
 }
 
 } // namespace Platform
-#endif

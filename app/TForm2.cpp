@@ -92,7 +92,8 @@ QString TForm2::EnglishText()
 
 TForm2::TForm2(QWidget* parent)
     : QDialog(parent), PageControl1(new QTabWidget(this)), Memo1(new QPlainTextEdit),
-      Memo2(new QPlainTextEdit), Button1(new QPushButton(QStringLiteral("Close"), this))
+      Memo2(new QPlainTextEdit), Button1(new QPushButton(QStringLiteral("Close"), this)),
+      m_layout(QSize(DesignWidth, DesignHeight))
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Parvane Help"));
@@ -102,7 +103,9 @@ TForm2::TForm2(QWidget* parent)
 
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setTabPosition(QTabWidget::South);
-    PageControl1->setGeometry(0, 8, 542, 445);
+    m_layout.Place(PageControl1, {0, 8, 542, 445},
+                   AnchorLayout::Left | AnchorLayout::Top | AnchorLayout::Right |
+                       AnchorLayout::Bottom);
 
     for (QPlainTextEdit* memo : {Memo1, Memo2}) {
         memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -122,7 +125,7 @@ TForm2::TForm2(QWidget* parent)
 
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setFont(tahoma(true));
-    Button1->setGeometry(428, 439, 89, 33);
+    m_layout.Place(Button1, {428, 439, 89, 33}, AnchorLayout::Right | AnchorLayout::Bottom);
     // Enter on the focused button closes the window, as Space does.
     Button1->setAutoDefault(true);
     Button1->raise(); // it stands over the tab row, at its right end
@@ -146,9 +149,5 @@ int TForm2::exec()
 void TForm2::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    // Page control anchored on all four sides, Close on the right and bottom.
-    const int dw = width() - DesignWidth;
-    const int dh = height() - DesignHeight;
-    PageControl1->setGeometry(0, 8, qMax(0, 542 + dw), qMax(0, 445 + dh));
-    Button1->move(428 + dw, 439 + dh);
+    m_layout.Apply(size());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "AnchorLayout.h"
+
 #include <QDialog>
 
 class QPlainTextEdit;
@@ -29,4 +31,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    AnchorLayout m_layout;
 };

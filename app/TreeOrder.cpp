@@ -19,12 +19,6 @@ QList<QTreeWidgetItem*> entries(const QTreeWidget* tree)
 
 } // namespace
 
-QTreeWidgetItem* Selected(const QTreeWidget* tree)
-{
-    const QList<QTreeWidgetItem*> selected = tree->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
-}
-
 QTreeWidgetItem* Next(const QTreeWidget* tree, const QTreeWidgetItem* from, bool forward,
                       bool inclusive, const Hit& hit)
 {

@@ -11,9 +11,6 @@ namespace TreeOrder {
 
 using Hit = std::function<bool(const QTreeWidgetItem*)>;
 
-// The selected entry, or nullptr.
-QTreeWidgetItem* Selected(const QTreeWidget* tree);
-
 // The first entry for which hit is true, starting at from (inclusive) or just after it, going
 // forward or backward and wrapping at the ends. Without from the walk starts at the first
 // (forward) or the last (backward) entry. nullptr when no entry is a hit.

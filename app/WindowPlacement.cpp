@@ -1,6 +1,8 @@
 #include "WindowPlacement.h"
 
 #include <algorithm>
+#include <cfenv>
+#include <cmath>
 
 namespace WindowPlacement {
 
@@ -23,11 +25,26 @@ std::optional<QRect> Restored(const Saved& saved, const QSize& minimum,
                               saved.left + width > screen.left() &&
                               saved.top < qint64(screen.top()) + screen.height() &&
                               saved.top + height > screen.top();
-        // Overlapping a screen puts the corner within one window size of it, so it fits an int.
+        // Overlapping a screen puts the corner within one window size of it, so it
+        // fits an int.
         if (overlaps)
             return QRect(int(saved.left), int(saved.top), int(width), int(height));
     }
     return std::nullopt;
+}
+
+QSize DpiScaled(const QSize& outer, int dpi)
+{
+    if (dpi <= 96)
+        return outer;
+    const double scale = dpi / 96.0;
+    // nearbyint rounds halves to the even neighbour in the default rounding mode.
+    const int previous = std::fegetround();
+    std::fesetround(FE_TONEAREST);
+    const QSize scaled(int(std::nearbyint(outer.width() * scale)),
+                       int(std::nearbyint(outer.height() * scale)));
+    std::fesetround(previous);
+    return scaled;
 }
 
 QRect Centred(const QSize& outer, const QRect& area)

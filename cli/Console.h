@@ -13,5 +13,5 @@ public:
     ConsoleSetup& operator=(const ConsoleSetup&) = delete;
 
 private:
-    unsigned m_oldOutputCodePage = 0;
+    [[maybe_unused]] unsigned m_oldOutputCodePage = 0; // Windows: the console's own
 };

@@ -1,8 +1,5 @@
 #include "Console.h"
 
-#include <QtGlobal>
-
-#ifdef Q_OS_WIN
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
@@ -29,4 +26,3 @@ ConsoleSetup::~ConsoleSetup()
     if (m_oldOutputCodePage != 0)
         ::SetConsoleOutputCP(m_oldOutputCodePage);
 }
-#endif

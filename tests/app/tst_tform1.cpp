@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QWindow>
 
+using answers::errorText;
 using kit::drawn;
 using kit::entry;
 using kit::labels;
@@ -34,15 +35,6 @@ BcfgBuilder sample()
         .levelEnd()
         .levelEnd()
         .time("Alarm", 7, 30);
-}
-
-QString errorText(const QList<Dialogs::Shown>& shown)
-{
-    QString text;
-    for (const Dialogs::Shown& box : shown)
-        if (box.kind == QLatin1String("error"))
-            text += box.text;
-    return text;
 }
 
 QString cannotOpen(const QString& path, const QString& reason)

@@ -6,6 +6,7 @@
 #include "AppGlobals.h"
 #include "BcfgBuilder.h"
 #include "CodePage.h"
+#include "DialogAnswers.h"
 #include "Dialogs.h"
 #include "FileOpenEdit.h"
 #include "MainTree.h"
@@ -32,12 +33,8 @@
 
 namespace kit {
 
-// Start-up as the program does it, with every box recorded instead of shown.
-inline void startUp()
-{
-    SetApplicationTitle(DefaultApplicationTitle());
-    Dialogs::SetTestMode(true);
-}
+using answers::ModalPlayer;
+using answers::startUp;
 
 inline QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
 {
@@ -121,47 +118,5 @@ inline QPoint selectEntry(TForm1& form, QTreeWidgetItem* item)
     form.TreeView1->scrollToItem(item);
     return form.TreeView1->LabelRect(item).center();
 }
-
-} // namespace kit
-
-namespace kit {
-
-// Answers modal windows that the code under test opens with exec(): each time a new modal
-// window is active, the next step runs with it. A step must close the window; windows
-// beyond the steps are rejected so that a failing test cannot hang.
-class ModalPlayer : public QObject
-{
-public:
-    using Step = std::function<void(QWidget*)>;
-    explicit ModalPlayer(std::vector<Step> steps) : m_steps(std::move(steps))
-    {
-        m_timer.setInterval(5);
-        QObject::connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
-        m_timer.start();
-    }
-    int seen() const { return m_seen; }
-
-private:
-    void poll()
-    {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || modal == m_last)
-            return;
-        m_last = modal;
-        const int index = m_seen++;
-        if (size_t(index) < m_steps.size()) {
-            m_steps[size_t(index)](modal);
-        } else if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-            dialog->reject();
-        }
-        // Allows the same window to be answered again when it comes back.
-        QTimer::singleShot(0, this, [this] { m_last = nullptr; });
-    }
-
-    std::vector<Step> m_steps;
-    QTimer m_timer;
-    QWidget* m_last = nullptr;
-    int m_seen = 0;
-};
 
 } // namespace kit

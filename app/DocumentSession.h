@@ -1,0 +1,143 @@
+#pragma once
+
+#include "Difference.h"
+#include "Import.h"
+#include "TreeSink.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class ChangeCapture;
+class ChangeHistory;
+class QUndoStack;
+class QWidget;
+class TBCFGFile;
+class TBcfgRecAll;
+
+// What the last import did, for the window's tests and anyone who wants to show it.
+struct ImportResult {
+    QString fileName;    // the chosen name, with ".bcfg" appended when it had no "."
+    bool loaded = false; // the chosen file could be read
+    int records = 0;     // records of the chosen file
+    int steps = 0;       // progress steps taken
+    int progressMaximum = 0;
+    bool translated = false; // level names were translated
+    Import::Result merge;
+};
+
+// The entries that show the session's document (the main window's tree); an open fills them.
+class DocumentEntries : public TreeSink
+{
+public:
+    // Removes every entry: they point into records that may be about to go.
+    virtual void ClearEntries() = 0;
+};
+
+// What a running import shows; each part may be left empty.
+struct ImportProgress {
+    std::function<void()> started;           // a file is chosen, before it loads
+    std::function<void(int maximum)> loaded; // it loaded: the number of steps to come
+    std::function<void()> step;              // after each record of the file
+    std::function<void()> finished;          // once after started, whatever happened
+};
+
+// Another file set beside the current document, and how the two differ.
+struct OtherFile {
+    QString fileName;
+    std::unique_ptr<TBCFGFile> doc; // holds the records the rows name
+    std::vector<Difference> rows;
+    OtherFile();
+    ~OtherFile();
+};
+
+// The document being edited: the loaded file, its change history and undo stack, the name it
+// was opened from and whether it differs from its file. Questions, errors and file choices go
+// through Dialogs, so the session runs (and is tested) without any window. Open and Import
+// are busy (Busy) while they run; nothing else starts meanwhile.
+class DocumentSession : public QObject
+{
+    Q_OBJECT
+public:
+    // dialogParent: the window the boxes belong to (nullptr: none). entries: where an opened
+    // document's entries go; it must outlive the session.
+    DocumentSession(QWidget* dialogParent, DocumentEntries& entries, QObject* parent = nullptr);
+    ~DocumentSession() override;
+
+    TBCFGFile* Doc() const { return m_doc.get(); }
+    // The full path the document was opened from: Save writes there.
+    const QString& FileName() const { return m_fileName; }
+    bool Modified() const;
+    bool Busy() const { return m_busy; }
+    // Every value change of the document is one step here; opening another file clears it.
+    QUndoStack* UndoStack() const { return m_undoStack; }
+    const ImportResult& LastImport() const { return m_lastImport; }
+
+    // Opens fileName in place of the document. With unsaved changes the file is read first
+    // and then the user is asked whether to save them: Yes saves (and reads the file again,
+    // it may be the one just saved), No discards them, Cancel keeps everything. A failure is
+    // shown in a box and keeps the document. Returns whether the file became the document.
+    bool Open(const QString& fileName);
+    // Saves to FileName(); false (after the box) when it failed.
+    bool Save();
+    // Asks for a name and saves there; a name without a "." gets ".bcfg" and is confirmed
+    // again when that file exists. The dialog offers the name chosen last.
+    void SaveAs();
+    // Asks for a file and takes its matching values over as one step. currentName: the name
+    // in the window's file field, which decides whether level names are translated.
+    void Import(const QString& currentName, const ImportProgress& progress);
+    // Asks for a file and lists how it differs from the document; false (after any box) when
+    // cancelled or failed.
+    bool Differences(const QString& currentName, OtherFile& other);
+    // Takes the chosen pairs over as one step named after fileName (the preview's import).
+    void TakeOver(const std::vector<Import::Pair>& pairs, const QString& fileName);
+
+    // A change of one record as one undo step named after it. change returns false when it
+    // did not apply (nothing changed); a BcfgError it throws is shown in a box once the
+    // change has unwound. wheel: rolls on the same record in a quick burst fold into one step.
+    enum class Change { NotApplied, Ran, Refused };
+    Change ChangeRecord(TBcfgRecAll& record, const std::function<bool()>& change,
+                        bool wheel = false);
+    // Take back or make again a step; nothing while busy.
+    void Undo();
+    void Redo();
+
+    // Announces the modified state when it is not the one last announced (a change made
+    // straight on the records, behind the session's back).
+    void SyncModified();
+
+signals:
+    // Another file became the document (the entries already show it).
+    void documentReplaced();
+    // Values and marks changed: only that record's, or any record's when only is nullptr.
+    void valuesChanged(const TBcfgRecAll* only);
+    void modifiedChanged(bool modified);
+    void busyChanged(bool busy);
+
+private:
+    class BusyScope;
+    void setBusy(bool busy);
+    bool saveTo(const QString& fileName);
+    // Shows doc's entries; false, with no entries, when memory runs out.
+    bool showEntries(TBCFGFile& doc);
+    // Asks for another file and loads it; nullptr when cancelled or unreadable (after the box).
+    std::unique_ptr<TBCFGFile> chooseOther(QString& fileName);
+    // Makes what happened since capture one undo step, when anything changed.
+    void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
+    void importStep(const ChangeCapture& capture, const QString& fileName);
+    void error(const QString& text);
+
+    QWidget* m_dialogParent;
+    DocumentEntries& m_entries;
+    std::unique_ptr<TBCFGFile> m_doc;
+    // Declared after the document, so it goes first: its steps name the document's records.
+    std::unique_ptr<ChangeHistory> m_history;
+    QUndoStack* m_undoStack;
+    QString m_fileName;
+    QString m_saveDialogFileName;
+    bool m_busy = false;
+    bool m_announcedModified = false;
+    ImportResult m_lastImport;
+};
