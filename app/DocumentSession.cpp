@@ -116,12 +116,9 @@ bool DocumentSession::Open(const QString& fileName)
         }
     } else {
         // Unsaved changes: the tree keeps showing them until the user has decided.
-        try {
-            doc = TBCFGFile::Load(fileName, nullptr, nullptr);
-        } catch (const BcfgError& e) {
-            error(e.text());
+        doc = load(fileName, nullptr);
+        if (!doc)
             return false;
-        }
         const Dialogs::Answer answer =
             Dialogs::Confirm(m_dialogParent, QStringLiteral("Confirm"),
                              QStringLiteral("Save file before opening another?"));
@@ -131,12 +128,9 @@ bool DocumentSession::Open(const QString& fileName)
             if (!saveTo(m_fileName))
                 return false;
             // The file to open may be the one just saved: read what is on disk now.
-            try {
-                doc = TBCFGFile::Load(fileName, nullptr, nullptr);
-            } catch (const BcfgError& e) {
-                error(e.text());
+            doc = load(fileName, nullptr);
+            if (!doc)
                 return false;
-            }
         }
         doc->ShowInTree = true;
         if (!showEntries(*doc)) {
@@ -194,41 +188,43 @@ void DocumentSession::SaveAs()
     saveTo(fileName);
 }
 
-std::unique_ptr<TBCFGFile> DocumentSession::chooseOther(QString& fileName)
+std::unique_ptr<TBCFGFile> DocumentSession::load(const QString& fileName, LoadReporter* reporter)
 {
-    fileName = Dialogs::OpenFileName(m_dialogParent);
-    if (fileName.isEmpty())
-        return nullptr;
-    fileName = WithBcfgExtension(fileName);
-    BoxReporter reporter(m_dialogParent);
     try {
-        return TBCFGFile::Load(fileName, nullptr, &reporter);
+        return TBCFGFile::Load(fileName, nullptr, reporter);
     } catch (const BcfgError& e) {
         error(e.text());
         return nullptr;
     }
 }
 
+std::unique_ptr<TBCFGFile> DocumentSession::loadOther(const QString& fileName)
+{
+    BoxReporter reporter(m_dialogParent);
+    return load(fileName, &reporter);
+}
+
+QString DocumentSession::chooseOther() const
+{
+    const QString fileName = Dialogs::OpenFileName(m_dialogParent);
+    return fileName.isEmpty() ? fileName : WithBcfgExtension(fileName);
+}
+
 void DocumentSession::Import(const QString& currentName, const ImportProgress& progress)
 {
     if (!m_doc || m_busy)
         return;
-    QString fileName = Dialogs::OpenFileName(m_dialogParent);
+    const QString fileName = chooseOther();
     if (fileName.isEmpty())
         return;
-    fileName = WithBcfgExtension(fileName);
     m_lastImport = ImportResult{};
     m_lastImport.fileName = fileName;
     BusyScope busy(this);
     if (progress.started)
         progress.started();
 
-    std::unique_ptr<TBCFGFile> source;
-    BoxReporter reporter(m_dialogParent);
-    try {
-        source = TBCFGFile::Load(fileName, nullptr, &reporter);
-    } catch (const BcfgError& e) {
-        error(e.text());
+    std::unique_ptr<TBCFGFile> source = loadOther(fileName);
+    if (!source) {
         if (progress.finished)
             progress.finished();
         SyncModified();
@@ -263,7 +259,10 @@ bool DocumentSession::Differences(const QString& currentName, OtherFile& other)
 {
     if (!m_doc || m_busy)
         return false;
-    other.doc = chooseOther(other.fileName);
+    other.fileName = chooseOther();
+    if (other.fileName.isEmpty())
+        return false;
+    other.doc = loadOther(other.fileName);
     if (!other.doc)
         return false;
     try {

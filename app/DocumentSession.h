@@ -122,8 +122,12 @@ private:
     bool saveTo(const QString& fileName);
     // Shows doc's entries; false, with no entries, when memory runs out.
     bool showEntries(TBCFGFile& doc);
-    // Asks for another file and loads it; nullptr when cancelled or unreadable (after the box).
-    std::unique_ptr<TBCFGFile> chooseOther(QString& fileName);
+    // Loads a file without entries; nullptr (after the error box) when it cannot be read.
+    std::unique_ptr<TBCFGFile> load(const QString& fileName, LoadReporter* reporter);
+    // The same, showing the unknown-block message in a box.
+    std::unique_ptr<TBCFGFile> loadOther(const QString& fileName);
+    // Asks for another file; empty when cancelled.
+    QString chooseOther() const;
     // Makes what happened since capture one undo step, when anything changed.
     void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
     void importStep(const ChangeCapture& capture, const QString& fileName);

@@ -6,15 +6,13 @@
 class QMimeData;
 class QWidget;
 
-// Takes a local file dropped on the widgets it watches and hands its path on. A
-// drop that names no local file is left to the widget (text dropped on a field
-// stays text).
+// Takes a local file dropped on the widgets it watches and hands its path on. A drop that names no
+// local file is left to the widget (text dropped on a field stays text).
 class FileDrop : public QObject
 {
     Q_OBJECT
 public:
-    // open: takes the path of the first local file of a drop; false when it
-    // cannot now.
+    // open: takes the path of the first local file of a drop; false when it cannot now.
     FileDrop(QObject* parent, std::function<bool(const QString&)> open);
 
     void Watch(QWidget* widget);

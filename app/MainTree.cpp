@@ -53,8 +53,7 @@ void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
         option->palette.setColor(QPalette::HighlightedText, EntryColours::unknownBlock());
     }
     if (*m_editorOpen) {
-        // The entry under edit takes the popup's colour, so nothing is drawn
-        // highlighted.
+        // The entry under edit takes the popup's colour, so nothing is drawn highlighted.
         option->state &= ~QStyle::State_Selected;
         option->backgroundBrush = option->palette.brush(QPalette::ToolTipBase);
     }
@@ -182,8 +181,8 @@ QRect MainTree::LabelRect(QTreeWidgetItem* item) const
     option.rect = cell;
     m_colours->initStyleOption(&option, indexFromItem(item));
     const QRect textRect = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
-    // The style draws the text this far inside its rectangle; the label keeps the
-    // padding on both sides.
+    // The style draws the text this far inside its rectangle; the label keeps the padding
+    // on both sides.
     const int padding = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, &option, this) + 1;
     const int width = option.fontMetrics.horizontalAdvance(option.text) + 2 * padding;
     return QRect(textRect.left(), cell.top(), qMin(width, textRect.width()), cell.height());
@@ -283,8 +282,7 @@ void MainTree::ReserveBottom(int height)
 
 void MainTree::updateGeometries()
 {
-    // The tree view sets its margins for the header each time; the strip goes
-    // back under them.
+    // The tree view sets its margins for the header each time; the strip goes back under them.
     QTreeWidget::updateGeometries();
     QMargins margins = viewportMargins();
     if (margins.bottom() != m_reservedBottom) {

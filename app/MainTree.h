@@ -15,14 +15,12 @@ struct EntryColours {
     QColor modifiedSelected{255, 160, 160};
     QColor imported{0, 0, 255};
     QColor importedSelected{160, 160, 255};
-    // An entry without a record (a block the loader could not read), selected or
-    // not.
+    // An entry without a record (a block the loader could not read), selected or not.
     static QColor unknownBlock() { return QColor(224, 0, 0); }
 };
 
-// Draws each entry in the colour of its record's marks (Modified wins over
-// Imported), and every entry on the tool-tip background, the popups' colour,
-// while an editor is open.
+// Draws each entry in the colour of its record's marks (Modified wins over Imported), and
+// every entry on the tool-tip background, the popups' colour, while an editor is open.
 class EntryColourDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -39,10 +37,9 @@ private:
     const bool* m_editorOpen;
 };
 
-// The parameter tree of the main window. Each entry holds its record (nullptr
-// for the entry of an unreadable block); the document owns the records, so the
-// tree must be cleared before the document goes. A selection hidden by
-// collapsing a section moves to the section.
+// The parameter tree of the main window. Each entry holds its record (nullptr for the entry of an
+// unreadable block); the document owns the records, so the tree must be cleared before the document
+// goes. A selection hidden by collapsing a section moves to the section.
 class MainTree : public QTreeWidget, public DocumentEntries
 {
     Q_OBJECT
@@ -69,40 +66,35 @@ public:
 
     // The selected entry, or nullptr.
     QTreeWidgetItem* SelectedEntry() const;
-    // The selected entry when the user can see it (every enclosing section
-    // expanded).
+    // The selected entry when the user can see it (every enclosing section expanded).
     QTreeWidgetItem* ShownSelectedEntry() const;
-    // A selection hidden in a collapsed section would be edited unseen: the
-    // section takes it.
+    // A selection hidden in a collapsed section would be edited unseen: the section takes it.
     void SelectShownSection();
     // The shown selected entry's label in screen coordinates; empty without one.
     QRect SelectedLabelScreenRect() const;
     bool CursorOnSelectedEntry(const QPoint& globalPos) const;
     // Copies the selected entry's label to the clipboard.
     void CopySelectedLabel() const;
-    // Selects the next (or previous) value entry whose record is Modified or
-    // Imported, in tree order from the selection, wrapping at the ends, and
-    // expands to it. Section entries are passed over: their marks only echo their
-    // contents. Returns whether there was one.
+    // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
+    // order from the selection, wrapping at the ends, and expands to it. Section entries are passed
+    // over: their marks only echo their contents. Returns whether there was one.
     bool SelectNextChanged(bool forward);
 
-    // The rectangle of the entry's text (not the whole row) in viewport
-    // coordinates, with the padding the style draws around it; empty when the
-    // entry is not laid out.
+    // The rectangle of the entry's text (not the whole row) in viewport coordinates, with
+    // the padding the style draws around it; empty when the entry is not laid out.
     QRect LabelRect(QTreeWidgetItem* item) const;
 
-    // The tool tip of an entry, asked for each time the mouse rests on one, so it
-    // always tells the current state; an empty text shows none.
+    // The tool tip of an entry, asked for each time the mouse rests on one, so it always tells
+    // the current state; an empty text shows none.
     void SetDetails(std::function<QString(const QTreeWidgetItem*)> details)
     {
         m_details = std::move(details);
     }
-    // Keeps a strip of this height under the entries free (for the find bar), so
-    // that no entry scrolled into view lies under it; 0 gives the strip back.
+    // Keeps a strip of this height under the entries free (for the find bar), so that no
+    // entry scrolled into view lies under it; 0 gives the strip back.
     void ReserveBottom(int height);
-    // Asked at each vertical wheel roll over the entries with its delta (120 per
-    // notch) and the cursor's screen position; true consumes the roll, otherwise
-    // the tree scrolls.
+    // Asked at each vertical wheel roll over the entries with its delta (120 per notch) and the
+    // cursor's screen position; true consumes the roll, otherwise the tree scrolls.
     void SetWheel(std::function<bool(int delta, const QPoint& globalPos)> wheel)
     {
         m_wheel = std::move(wheel);
@@ -116,11 +108,9 @@ public:
     void expandAll(Entry entry) override;
 
 signals:
-    // A double-click in the tree, after the tree has handled it; globalPos is the
-    // cursor's.
+    // A double-click in the tree, after the tree has handled it; globalPos is the cursor's.
     void doubleClickedAt(const QPoint& globalPos);
-    // Enter, Return or F2 typed while the tree has the focus, or Space on a check
-    // box.
+    // Enter, Return or F2 typed while the tree has the focus, or Space on a check box.
     void enterPressed();
     // A right-click on an entry, which is now the current one; elsewhere the
     // click goes on to the window.

@@ -39,12 +39,12 @@
 
 namespace {
 
-// The frame around the client area at the design size (outer 496 x 518, client
-// 488 x 491); sizes given for the outer window are set on the client less this.
+// The frame around the client area at the design size (outer 496 x 518, client 488 x 491);
+// sizes given for the outer window are set on the client less this.
 const QSize DesignFrame(8, 27);
 
-// A label that sizes itself to its text: wider than designed when the font
-// standing in for Tahoma is wider.
+// A label that sizes itself to its text: wider than designed when the font standing in
+// for Tahoma is wider.
 QRect autoSized(QLabel* label, const QRect& design)
 {
     QRect rect = design;
@@ -116,8 +116,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
         return true;
     });
     drop->Watch(this);
-    // The field takes a dropped file as the window does, not as text typed into
-    // it.
+    // The field takes a dropped file as the window does, not as text typed into it.
     drop->Watch(LMDFileOpenEdit1->lineEdit());
 }
 
@@ -372,8 +371,7 @@ void TForm1::closeEvent(QCloseEvent* event)
     if (m_session->Modified()) {
         const Dialogs::Answer answer = Dialogs::Confirm(this, QStringLiteral("Confirm"),
                                                         QStringLiteral("Save file before exit?"));
-        // Only No discards; dismissing the question keeps the window and the
-        // changes.
+        // Only No discards; dismissing the question keeps the window and the changes.
         if (answer == Dialogs::Answer::Cancel ||
             (answer == Dialogs::Answer::Yes && !m_session->Save())) {
             event->ignore();
@@ -401,8 +399,7 @@ void TForm1::FormPaint()
 
 bool TForm1::event(QEvent* event)
 {
-    // A repaint is asked for: the marker and Save follow the document before
-    // anything paints.
+    // A repaint is asked for: the marker and Save follow the document before anything paints.
     if (event->type() == QEvent::UpdateRequest) {
         m_session->SyncModified();
         showModified(m_session->Modified());
@@ -492,8 +489,7 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     if (!TreeView1->hasFocus() || !CursorOnSelectedEntry(globalPos))
         return false;
     TBcfgRecAll* record = MainTree::RecordOf(TreeView1->ShownSelectedEntry());
-    // A refused step is consumed too: the wheel must not scroll the tree away
-    // from the entry.
+    // A refused step is consumed too: the wheel must not scroll the tree away from the entry.
     return record && m_session->ChangeRecord(
                          *record, [&] { return RecordWheel::Step(*record, steps); }, true) !=
                          DocumentSession::Change::NotApplied;
@@ -501,9 +497,8 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
 
 void TForm1::createCompareActions()
 {
-    // On the tree, not on this window: the window's own context menu lists its
-    // actions. The tree is always shown, so the shortcuts work wherever the focus
-    // is in the window.
+    // On the tree, not on this window: the window's own context menu lists its actions.
+    // The tree is always shown, so the shortcuts work wherever the focus is in the window.
     const auto action = [this](const char* name, const QString& text, const QKeySequence& keys,
                                void (TForm1::*handler)()) {
         auto* each = new QAction(text, this);

@@ -26,10 +26,9 @@ class QPushButton;
 class QUndoStack;
 class TBCFGFile;
 
-// The main window: the file field, the parameter tree and the commands on the
-// current document, which its DocumentSession holds; the window forwards the
-// commands to it and shows what it announces. Message boxes and file dialogs go
-// through Dialogs, so tests answer them.
+// The main window: the file field, the parameter tree and the commands on the current document,
+// which its DocumentSession holds; the window forwards the commands to it and shows what it
+// announces. Message boxes and file dialogs go through Dialogs, so tests answer them.
 class TForm1 : public QWidget
 {
     Q_OBJECT
@@ -38,28 +37,27 @@ public:
     ~TForm1() override;
 
     // --- start-up (in this order) ---
-    // Scales the window for the screen's dpi and opens the file named by the
-    // first command-line argument (arguments without the program's name). Errors
-    // are reported in boxes at once, before the window is shown.
+    // Scales the window for the screen's dpi and opens the file named by the first
+    // command-line argument (arguments without the program's name). Errors are reported in
+    // boxes at once, before the window is shown.
     void FormCreate(const QStringList& arguments);
     // The popups' host; created after this window. Without one no edit starts.
     void SetEditorHost(EditorHost* host) { m_editorHost = host; }
     // The help window, shown modally by Help; created after this window.
     void SetHelpWindow(QDialog* help) { m_help = help; }
-    // Access to the settings file that keeps the window position; without it
-    // nothing is restored or saved.
+    // Access to the settings file that keeps the window position; without it nothing is
+    // restored or saved.
     using Settings = WindowPositionKeeper::Settings;
     void SetSettings(Settings settings) { m_position->SetSettings(std::move(settings)); }
 
     // --- rules without a window ---
-    // The command-line argument as a file name: ".bcfg" appended when it has no
-    // ".".
+    // The command-line argument as a file name: ".bcfg" appended when it has no ".".
     static QString CommandLineFileName(const QString& argument)
     {
         return WithBcfgExtension(argument);
     }
-    // An outer size at dpi pixels per inch: scaled by dpi / 96 (only above 96),
-    // each side to the nearest integer, halves to the even neighbour.
+    // An outer size at dpi pixels per inch: scaled by dpi / 96 (only above 96), each side to
+    // the nearest integer, halves to the even neighbour.
     static QSize DpiScaledSize(const QSize& outer, int dpi)
     {
         return WindowPlacement::DpiScaled(outer, dpi);
@@ -81,31 +79,29 @@ public:
     void TreeView1DblClick(const QPoint& globalPos);
     // key: a Qt key code; Enter or Return starts an edit wherever the mouse is.
     void TreeView1KeyPress(int key);
-    // delta in wheel units (120 per notch) at the cursor's screen position;
-    // returns whether the wheel was consumed (otherwise the tree scrolls as
-    // usual).
+    // delta in wheel units (120 per notch) at the cursor's screen position; returns whether
+    // the wheel was consumed (otherwise the tree scrolls as usual).
     bool FormMouseWheel(int delta, const QPoint& globalPos);
-    // Syncs the change marker and Save with the document and repaints the tree.
-    // Every repaint of the window does it too, as the repaint is asked for (never
-    // while painting).
+    // Syncs the change marker and Save with the document and repaints the tree. Every repaint of
+    // the window does it too, as the repaint is asked for (never while painting).
     void FormPaint();
     void Timer1Timer()
     {
         Timer1->stop();
         m_position->Restore();
     }
-    // The saved position is still to be applied (the timer has not fired, or the
-    // window is not on screen yet).
+    // The saved position is still to be applied (the timer has not fired, or the window is not
+    // on screen yet).
     bool PositionRestorePending() const { return Timer1->isActive() || m_position->Pending(); }
     void SavePositionExecute() { m_position->Save(); }
 
     void StartEdit();
     // Opens the find bar over the tree's bottom edge (Ctrl+F, "/" in the tree).
     void ShowFindBar();
-    // Selects the next (or previous) value entry whose record is Modified or
-    // Imported, in tree order from the selection, wrapping at the ends, and
-    // expands to it (F4, Shift+F4). Section entries are passed over: their marks
-    // only echo their contents. Returns whether there was one.
+    // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
+    // order from the selection, wrapping at the ends, and expands to it (F4, Shift+F4).
+    // Section entries are passed over: their marks only echo their contents. Returns whether
+    // there was one.
     bool SelectNextChanged(bool forward);
     bool CursorOnSelectedEntry() const // at the mouse cursor
     {
@@ -115,14 +111,12 @@ public:
     {
         return TreeView1->CursorOnSelectedEntry(globalPos);
     }
-    // The selected entry's label in screen coordinates; empty without a selected
-    // entry.
+    // The selected entry's label in screen coordinates; empty without a selected entry.
     QRect SelectedLabelScreenRect() const { return TreeView1->SelectedLabelScreenRect(); }
 
     // --- history ---
-    // Every value change of the current document is one step here; opening
-    // another file clears it. Undo and Redo do nothing while an open, an import
-    // or a popup runs.
+    // Every value change of the current document is one step here; opening another file
+    // clears it. Undo and Redo do nothing while an open, an import or a popup runs.
     QUndoStack* UndoStack() const { return m_session->UndoStack(); }
     void Undo()
     {
@@ -138,17 +132,16 @@ public:
     // --- state ---
     DocumentSession* Session() const { return m_session; }
     TBCFGFile* CurrentDoc() const { return m_session->Doc(); }
-    // The full path the current document was opened from: Save writes there,
-    // whatever the file field holds after a failed or declined open.
+    // The full path the current document was opened from: Save writes there, whatever the
+    // file field holds after a failed or declined open.
     const QString& DocumentFileName() const { return m_session->FileName(); }
     bool EditorOpen() const { return m_editorOpen; }
     double DpiScale() const { return m_dpiScale; }
-    // An open or an import is running; user input to this window is swallowed
-    // meanwhile.
+    // An open or an import is running; user input to this window is swallowed meanwhile.
     bool Busy() const { return m_session->Busy(); }
     const ImportResult& LastImport() const { return m_session->LastImport(); }
-    // Called after each import step, once the step's events are processed (tests
-    // watch the panel here); nullptr for none.
+    // Called after each import step, once the step's events are processed (tests watch
+    // the panel here); nullptr for none.
     void SetImportStepObserver(std::function<void()> observer)
     {
         m_importStepObserver = std::move(observer);
@@ -175,11 +168,10 @@ public:
     QTimer* Timer1;
     QAction* SavePosition;
 
-    // --- comparing and previewing an import (window-wide shortcuts, on no menu
-    // yet) --- Chooses a file and shows how it differs from the current document.
+    // --- comparing and previewing an import (window-wide shortcuts, on no menu yet) ---
+    // Chooses a file and shows how it differs from the current document.
     void CompareWithFile();
-    // Chooses a file and imports the changes the user keeps ticked in the
-    // preview.
+    // Chooses a file and imports the changes the user keeps ticked in the preview.
     void ImportWithPreview();
     QAction* CompareWithFileAction;   // Ctrl+D
     QAction* ImportWithPreviewAction; // Ctrl+Shift+I
@@ -194,8 +186,7 @@ private:
     void connectSession();
     void buildTabOrder();
     void installShortcuts();
-    // The tree's tool tips: each entry's details, taken when the tip is asked
-    // for.
+    // The tree's tool tips: each entry's details, taken when the tip is asked for.
     void installDetails();
     void createCompareActions();
     void showModified(bool modified);

@@ -25,8 +25,7 @@ std::optional<QRect> Restored(const Saved& saved, const QSize& minimum,
                               saved.left + width > screen.left() &&
                               saved.top < qint64(screen.top()) + screen.height() &&
                               saved.top + height > screen.top();
-        // Overlapping a screen puts the corner within one window size of it, so it
-        // fits an int.
+        // Overlapping a screen puts the corner within one window size of it, so it fits an int.
         if (overlaps)
             return QRect(int(saved.left), int(saved.top), int(width), int(height));
     }

@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(m_form->actions(), QList<QAction*>{m_form->SavePosition});
         m_form->TreeView1->collapseAll();
         QStringList paths, kinds, sorted, refused, currentValues;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<CompareWindow*>(modal);
             QVERIFY(window);
             QTableView* table = window->View()->Table();
@@ -153,7 +153,7 @@ private slots:
     {
         QVERIFY(open());
         QStringList checkable, others;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* window = qobject_cast<ImportPreviewWindow*>(modal);
             QVERIFY(window);
             QTableView* table = window->View()->Table();
@@ -215,7 +215,7 @@ private slots:
     void cancelledPreviewChangesNothing()
     {
         QVERIFY(open());
-        kit::ModalPlayer player({[](QWidget* modal) {
+        ModalPlayer player({[](QWidget* modal) {
             auto* window = qobject_cast<ImportPreviewWindow*>(modal);
             QVERIFY(window);
             QTest::mouseClick(window->CancelButton(), Qt::LeftButton);

@@ -1,4 +1,5 @@
 #include "BcfgError.h"
+#include "ErrorOf.h"
 #include "IniFile.h"
 
 #include <QFile>
@@ -114,13 +115,8 @@ private slots:
         // A path below a regular file cannot be written, even by root.
         const QString blocker = file("x");
         IniFile ini(blocker + "/p.ini");
-        try {
-            ini.WriteInteger("Position", "Top", 1);
-            QFAIL("wrote below a regular file");
-        } catch (const BcfgError& e) {
-            QCOMPARE(e.text(),
-                     "Unable to write to " + QDir::toNativeSeparators(blocker + "/p.ini"));
-        }
+        QCOMPARE(errorOf([&] { ini.WriteInteger("Position", "Top", 1); }),
+                 "Unable to write to " + QDir::toNativeSeparators(blocker + "/p.ini"));
     }
 };
 

@@ -80,6 +80,7 @@ class TestTForm1 : public QObject
 private:
     QTemporaryDir m_dir;
     QString m_startDir;
+    kit::Window m_window;
 
 private slots:
     void initTestCase()
@@ -93,7 +94,11 @@ private slots:
         Dialogs::TakeShown();
         QDir::setCurrent(m_dir.path());
     }
-    void cleanup() { QDir::setCurrent(m_startDir); }
+    void cleanup()
+    {
+        m_window.reset();
+        QDir::setCurrent(m_startDir);
+    }
 
     void commandLineNamesTheFile_data()
     {
@@ -112,8 +117,7 @@ private slots:
         QFETCH(QString, opened);
         write(m_dir, opened, sample().bytes());
 
-        TForm1 form;
-        form.FormCreate({argument, QStringLiteral("ignored")});
+        TForm1& form = m_window.start({argument, QStringLiteral("ignored")});
 
         QCOMPARE(form.LMDFileOpenEdit1->text(), opened);
         QVERIFY(form.CurrentDoc());
@@ -124,8 +128,7 @@ private slots:
 
     void withoutArgumentNothingOpens()
     {
-        TForm1 form;
-        form.FormCreate({});
+        TForm1& form = m_window.start();
         QVERIFY(!form.CurrentDoc());
         QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
         QVERIFY(state(form) == NoDocument);
@@ -148,8 +151,7 @@ private slots:
     void typingAPathTriesEveryPrefix()
     {
         write(m_dir, "t.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({});
+        TForm1& form = m_window.start();
 
         QTest::keyClicks(form.LMDFileOpenEdit1->lineEdit(), "t.bcfg");
 
@@ -164,9 +166,7 @@ private slots:
 
     void failedOpenKeepsThePreviousDocumentAndShowsItAgain()
     {
-        const QString path = write(m_dir, "keep.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "keep.bcfg", sample().bytes());
         TBCFGFile* before = form.CurrentDoc();
         static_cast<TBcfgRec0103*>(kit::record(form, "Size"))->Value = 6;
         kit::record(form, "Size")->MarkModified();
@@ -204,15 +204,13 @@ private slots:
 
     void unknownBlockIsReportedAndShown()
     {
-        const QString path = write(m_dir, "unknown.bcfg",
-                                   BcfgBuilder()
-                                       .integer(1, "First", 0, 9, 1)
-                                       .levelBegin("Section")
-                                       .integer(1, "Inside", 0, 9, 2)
-                                       .raw(BcfgBuilder::le32(0x0F))
-                                       .bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "unknown.bcfg",
+                                          BcfgBuilder()
+                                              .integer(1, "First", 0, 9, 1)
+                                              .levelBegin("Section")
+                                              .integer(1, "Inside", 0, 9, 2)
+                                              .raw(BcfgBuilder::le32(0x0F))
+                                              .bytes());
 
         const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
         QCOMPARE(shown.size(), 1);
@@ -247,8 +245,7 @@ private slots:
         const QString first = QDir::toNativeSeparators(write(m_dir, "b1.bcfg", sample().bytes()));
         const QString second = QDir::toNativeSeparators(
             write(m_dir, "b2.bcfg", BcfgBuilder().integer(1, "Other", 0, 9, 3).bytes()));
-        TForm1 form;
-        form.FormCreate({first});
+        TForm1& form = m_window.start({first});
         TBCFGFile* doc = form.CurrentDoc();
         static_cast<TBcfgRec0103*>(kit::record(form, "Size"))->Value = 6;
         kit::record(form, "Size")->MarkModified();
@@ -292,9 +289,7 @@ private slots:
 
     void saveWritesToTheFieldName()
     {
-        const QString path = write(m_dir, "save.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "save.bcfg", sample().bytes());
         auto* size = kit::record(form, "Size");
         size->MarkModified();
         form.FormPaint();
@@ -313,9 +308,7 @@ private slots:
 
     void saveFailureKeepsTheChanges()
     {
-        const QString path = write(m_dir, "gone/fail.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "gone/fail.bcfg", sample().bytes());
         form.CurrentDoc()->Record(0)->MarkModified();
         form.FormPaint();
         QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
@@ -344,9 +337,7 @@ private slots:
         QFETCH(QString, written);
         QDir(m_dir.path()).mkpath("d.x");
         QVERIFY(!m_dir.path().contains('.'));
-        const QString path = write(m_dir, "orig.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "orig.bcfg", sample().bytes());
         form.CurrentDoc()->Record(0)->MarkModified();
 
         Dialogs::SetNextFileName(m_dir.filePath(chosen));
@@ -372,8 +363,7 @@ private slots:
     {
         const QString path = write(m_dir, "src.bcfg", sample().bytes());
         const QString target = write(m_dir, "exists.bcfg", "old");
-        TForm1 form;
-        form.FormCreate({path});
+        TForm1& form = m_window.start({path});
         form.CurrentDoc()->Record(0)->MarkModified();
 
         Dialogs::SetNextFileName(m_dir.filePath("exists"));
@@ -432,9 +422,7 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(bool, saved);
         QFETCH(bool, closes);
-        const QString path = write(m_dir, "close.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "close.bcfg", sample().bytes());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         auto* size = static_cast<TBcfgRec0103*>(kit::record(form, "Size"));
@@ -465,9 +453,7 @@ private slots:
 
     void closeStaysOpenWhenTheSaveFails()
     {
-        const QString path = write(m_dir, "gone/stay.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "gone/stay.bcfg", sample().bytes());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.CurrentDoc()->Record(0)->MarkModified();
@@ -483,9 +469,7 @@ private slots:
 
     void realBoxesLookAsSpecifiedByTheProgram()
     {
-        const QString path = write(m_dir, "lost/boxes.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "lost/boxes.bcfg", sample().bytes());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.CurrentDoc()->Record(0)->MarkModified();
@@ -521,8 +505,8 @@ private slots:
             // Esc and the close box keep the window; Yes with a save that fails keeps it too;
             // only No closes it.
             QVERIFY(QDir(m_dir.filePath("lost")).removeRecursively());
-            kit::ModalPlayer player({escape, closeBox, answer(QMessageBox::Yes),
-                                     answer(QMessageBox::Ok), answer(QMessageBox::No)});
+            ModalPlayer player({escape, closeBox, answer(QMessageBox::Yes), answer(QMessageBox::Ok),
+                                answer(QMessageBox::No)});
             QVERIFY(!form.close());
             QVERIFY(form.CurrentDoc()->Modified);
             QVERIFY(!form.close());
@@ -550,9 +534,7 @@ private slots:
 
     void expandAndCollapseEverySection()
     {
-        const QString path = write(m_dir, "tree.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "tree.bcfg", sample().bytes());
         QTreeWidgetItem* colours = entry(form, "Colours");
         QTreeWidgetItem* inner = entry(form, "Inner");
         QVERIFY(!colours->isExpanded() && !inner->isExpanded());
@@ -566,17 +548,15 @@ private slots:
 
     void entryColours()
     {
-        const QString path = write(m_dir, "colours.bcfg",
-                                   BcfgBuilder()
-                                       .levelBegin("Level")
-                                       .integer(1, "Both", 0, 9, 1)
-                                       .levelEnd()
-                                       .integer(1, "Changed", 0, 9, 1)
-                                       .integer(1, "Imported", 0, 9, 1)
-                                       .integer(1, "Plain", 0, 9, 1)
-                                       .bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "colours.bcfg",
+                                          BcfgBuilder()
+                                              .levelBegin("Level")
+                                              .integer(1, "Both", 0, 9, 1)
+                                              .levelEnd()
+                                              .integer(1, "Changed", 0, 9, 1)
+                                              .integer(1, "Imported", 0, 9, 1)
+                                              .integer(1, "Plain", 0, 9, 1)
+                                              .bytes());
         kit::record(form, "Both")->MarkImported();
         kit::record(form, "Both")->MarkModified();
         kit::record(form, "Changed")->MarkModified();
@@ -605,8 +585,7 @@ private slots:
     void stateFollowsTheDocumentAtEveryRepaint()
     {
         const QString path = write(m_dir, "state.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({});
+        TForm1& form = m_window.start();
         QVERIFY(state(form) == NoDocument);
         form.LMDFileOpenEdit1->setText(path);
         QVERIFY(state(form) == Loaded);
@@ -642,8 +621,7 @@ private slots:
 
     void anchorsFollowTheWindowSize()
     {
-        TForm1 form;
-        form.FormCreate({});
+        TForm1& form = m_window.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.resize(TForm1::DesignClientSize());
@@ -666,9 +644,7 @@ private slots:
 
     void tabOrder()
     {
-        const QString path = write(m_dir, "tab.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "tab.bcfg", sample().bytes());
         form.CurrentDoc()->Record(0)->MarkModified();
         form.FormPaint();
         form.show();
@@ -687,14 +663,12 @@ private slots:
 
     void diagnosticLabel()
     {
-        const QString path = write(m_dir, "diag.bcfg",
-                                   BcfgBuilder()
-                                       .integer(3, "Twice", quint32(-5), 5, quint32(-1))
-                                       .integer(1, "Twice", 0, 4000000000u, 7)
-                                       .raw(BcfgBuilder::le32(0x20))
-                                       .bytes());
-        TForm1 form;
-        form.FormCreate({path});
+        auto [form, path] = m_window.open(m_dir, "diag.bcfg",
+                                          BcfgBuilder()
+                                              .integer(3, "Twice", quint32(-5), 5, quint32(-1))
+                                              .integer(1, "Twice", 0, 4000000000u, 7)
+                                              .raw(BcfgBuilder::le32(0x20))
+                                              .bytes());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto click = [&form](const QString& label) {
@@ -816,7 +790,7 @@ private slots:
         // timer while the window is still hidden.
         Dialogs::SetTestMode(false);
         {
-            kit::ModalPlayer player({[&form](QWidget* modal) {
+            ModalPlayer player({[&form](QWidget* modal) {
                 QTRY_VERIFY(!form.Timer1->isActive());
                 qobject_cast<QDialog*>(modal)->accept();
             }});
@@ -905,7 +879,7 @@ private slots:
             QCOMPARE(settings.ReadInteger("Position", "Height", 0), outer.height());
 
             QString shown;
-            kit::ModalPlayer player({[&shown](QWidget* modal) {
+            ModalPlayer player({[&shown](QWidget* modal) {
                 shown = QString::fromLatin1(modal->metaObject()->className());
                 QTest::mouseClick(qobject_cast<TForm2*>(modal)->Button1, Qt::LeftButton);
             }});
@@ -919,8 +893,7 @@ private slots:
     void inputDuringAnOpenIsSwallowed()
     {
         const QString path = write(m_dir, "busy.bcfg", sample().bytes());
-        TForm1 form;
-        form.FormCreate({});
+        TForm1& form = m_window.start();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         bool ranDuringOpen = false;

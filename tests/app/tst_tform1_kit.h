@@ -29,11 +29,11 @@
 #include <QToolButton>
 #include <QTreeWidgetItemIterator>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace kit {
 
-using answers::ModalPlayer;
 using answers::startUp;
 
 inline QString write(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
@@ -58,6 +58,33 @@ inline QString missingFileReason(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
 }
+
+// One main window at a time, after start-up; a test's cleanup() resets it.
+class Window
+{
+public:
+    struct Opened {
+        TForm1& form;
+        QString path;
+    };
+    // Started with these command-line arguments.
+    TForm1& start(const QStringList& arguments = {})
+    {
+        m_form = std::make_unique<TForm1>();
+        m_form->FormCreate(arguments);
+        return *m_form;
+    }
+    // Started on the file name in dir, written from bytes.
+    Opened open(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+    {
+        const QString path = write(dir, name, bytes);
+        return {start({path}), path};
+    }
+    void reset() { m_form.reset(); }
+
+private:
+    std::unique_ptr<TForm1> m_form;
+};
 
 // The first entry whose label starts with text.
 inline QTreeWidgetItem* entry(TForm1& form, const QString& text)

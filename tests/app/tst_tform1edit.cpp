@@ -239,7 +239,7 @@ private slots:
         QPoint shownAt;
         bool editorOpen = false;
         QColor entryBackground;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             shownClass = QString::fromLatin1(modal->metaObject()->className());
             shownAt = modal->pos();
             editorOpen = form.EditorOpen();
@@ -269,7 +269,7 @@ private slots:
         form.TreeView1->setCurrentItem(item);
         form.TreeView1->scrollToItem(item);
         const QRect label = form.TreeView1->LabelRect(item);
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             auto* integer = qobject_cast<TForm0103*>(modal);
             QVERIFY(integer);
             integer->Edit1->selectAll();
@@ -302,7 +302,7 @@ private slots:
         TForm1& form = *m_form;
         Popups popups;
         form.SetEditorHost(&popups.host);
-        kit::ModalPlayer player({});
+        ModalPlayer player({});
         QTreeWidgetItem* level = named(form, "Level");
         QTreeWidgetItem* nested = named(form, "Nested");
 
@@ -335,7 +335,7 @@ private slots:
         TForm1& form = *m_form;
         Popups popups;
         form.SetEditorHost(&popups.host);
-        kit::ModalPlayer player({});
+        ModalPlayer player({});
 
         form.TreeView1->setCurrentItem(named(form, "Level"));
         QTest::keyClick(form.TreeView1, Qt::Key_Return);

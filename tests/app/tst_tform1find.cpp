@@ -185,7 +185,7 @@ private slots:
         Popups popups;
         form.SetEditorHost(&popups.host);
         QString shown;
-        kit::ModalPlayer player({[&](QWidget* modal) {
+        ModalPlayer player({[&](QWidget* modal) {
             shown = QString::fromLatin1(modal->metaObject()->className());
             qobject_cast<QDialog*>(modal)->reject();
         }});

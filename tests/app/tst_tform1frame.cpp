@@ -29,7 +29,7 @@ class TestTForm1Frame : public QObject
         if (boxFirst) {
             // A box during start-up runs the timer before the window has a frame.
             Dialogs::SetTestMode(false);
-            kit::ModalPlayer player({[](QWidget* modal) {
+            ModalPlayer player({[](QWidget* modal) {
                 QTest::qWait(50);
                 qobject_cast<QDialog*>(modal)->accept();
             }});

@@ -1,7 +1,7 @@
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
 #include "ChangeHistory.h"
-#include "EditorHost.h"
+#include "FakeEditorHost.h"
 #include "Import.h"
 #include "RecordWheel.h"
 #include "TBCFGFile.h"
@@ -12,34 +12,6 @@
 #include <functional>
 
 namespace {
-
-// Accepts the first integer or text popup with the prepared answer; cancels the others
-// (and the integer popup shown again after an answer it refused).
-class AnsweringHost : public EditorHost
-{
-public:
-    QString answer;
-    bool answered = false;
-    bool ShowIntegerPopup(const IntegerPopup&, QString& typed) override { return give(typed); }
-    bool ShowStringPopup(const StringPopup&, QString& typed) override { return give(typed); }
-    bool give(QString& typed)
-    {
-        typed = answer;
-        return !std::exchange(answered, true);
-    }
-    bool ShowChoicePopup(const QStringList&, int, int&) override { return false; }
-    bool ShowCoordinatesPopup(const QString&, const QString&, const QString&, QString&,
-                              QString&) override
-    {
-        return false;
-    }
-    bool ShowFourFieldPopup(const FourFieldPopup&, std::array<QString, 4>&) override
-    {
-        return false;
-    }
-    bool ShowTimePopup(const QString&, const QString&, QString&) override { return false; }
-    bool ShowDatePopup(const QDate&, QDate&) override { return false; }
-};
 
 // Two sections of every editable kind; variant changes the values (and one name, so that
 // an import also leaves records without a counterpart).
@@ -140,8 +112,9 @@ private slots:
                     };
                 } else if (kind <= 4) {
                     op = [index, answer](TBCFGFile& d) {
-                        AnsweringHost answering;
-                        answering.answer = answer;
+                        FakeEditorHost answering;
+                        answering.textsOnly = true;
+                        answering.answers = {typed({answer})};
                         d.Record(index)->Edit(answering);
                     };
                 } else {

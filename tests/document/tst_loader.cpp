@@ -1,5 +1,6 @@
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
+#include "ErrorOf.h"
 #include "PlatformFile.h"
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
@@ -287,13 +288,11 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         RecordingTree tree;
-        try {
-            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "ok", 0, 1, 0).bytes() + bytes, &tree,
-                                 nullptr);
-            QFAIL("loaded a cut-short file");
-        } catch (const BcfgError& e) {
-            QCOMPARE(e.text(), QStringLiteral("Stream read error"));
-        }
+        QCOMPARE(errorOf([&] {
+                     TBCFGFile::FromBytes(BcfgBuilder().integer(1, "ok", 0, 1, 0).bytes() + bytes,
+                                          &tree, nullptr);
+                 }),
+                 QStringLiteral("Stream read error"));
         QVERIFY(tree.nodes.empty()); // no entries of a document that does not exist
     }
 
@@ -382,14 +381,10 @@ private slots:
     {
         QTemporaryDir dir;
         const QString missing = dir.filePath("missing.bcfg");
-        try {
-            TBCFGFile::Load(missing, nullptr, nullptr);
-            QFAIL("opened a missing file");
-        } catch (const BcfgError& e) {
-            QVERIFY2(e.text().startsWith("Cannot open file \"" + QDir::toNativeSeparators(missing) +
+        const QString missingError = errorOf([&] { TBCFGFile::Load(missing, nullptr, nullptr); });
+        QVERIFY2(missingError.startsWith("Cannot open file \"" + QDir::toNativeSeparators(missing) +
                                          "\". "),
-                     qPrintable(e.text()));
-        }
+                 qPrintable(missingError));
         QVERIFY_THROWS_EXCEPTION(BcfgError, TBCFGFile::Load(dir.path(), nullptr, nullptr));
 
         // Saving into a "directory" that is a regular file cannot create the file,
@@ -400,12 +395,8 @@ private slots:
         QFile plain(dir.filePath("plain"));
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.close();
-        try {
-            doc->Save(dir.filePath("plain/x.bcfg"));
-            QFAIL("saved below a regular file");
-        } catch (const BcfgError& e) {
-            QVERIFY2(e.text().startsWith("Cannot create file \""), qPrintable(e.text()));
-        }
+        const QString belowError = errorOf([&] { doc->Save(dir.filePath("plain/x.bcfg")); });
+        QVERIFY2(belowError.startsWith("Cannot create file \""), qPrintable(belowError));
         QVERIFY(doc->Modified && doc->Record(0)->Modified);
     }
 
@@ -441,15 +432,9 @@ private slots:
         const QString path = makeEntry(dir.path(), what);
         QVERIFY(!path.isEmpty());
         RecordingTree tree;
-        try {
-            TBCFGFile::Load(path, &tree, nullptr);
-            QFAIL("loaded what is not a regular file");
-        } catch (const BcfgError& e) {
-            QCOMPARE(
-                e.text(),
-                QStringLiteral("Cannot open file \"%1\". %2")
-                    .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
-        }
+        QCOMPARE(errorOf([&] { TBCFGFile::Load(path, &tree, nullptr); }),
+                 QStringLiteral("Cannot open file \"%1\". %2")
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
         QVERIFY(tree.nodes.empty());
         QVERIFY(fifo.stillThere());
 #endif
@@ -481,14 +466,9 @@ private slots:
         auto doc =
             TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr);
         doc->Record(0)->MarkModified();
-        try {
-            doc->Save(path);
-            QFAIL("saved over what is not a regular file");
-        } catch (const BcfgError& e) {
-            QCOMPARE(e.text(),
-                     QStringLiteral("Cannot create file \"%1\". Not a regular file")
-                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
-        }
+        QCOMPARE(errorOf([&] { doc->Save(path); }),
+                 QStringLiteral("Cannot create file \"%1\". Not a regular file")
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
         QCOMPARE(shapeOf(dir.path()), before);
         QVERIFY(fifo.stillThere());
         QVERIFY(doc->Modified && doc->Record(0)->Modified);

@@ -1,4 +1,5 @@
 #include "BcfgError.h"
+#include "ErrorOf.h"
 #include "ValueRules.h"
 
 #include <QTest>
@@ -160,12 +161,8 @@ private slots:
         QCOMPARE(EncodeDate(2008 + 65536, 3, 7), QDate(2008, 3, 7)); // low 16 bits of the year
         for (auto [y, m, d] :
              {std::tuple{2007, 2, 29}, {0, 1, 1}, {10000, 1, 1}, {2000, 13, 1}, {2000, -1, 1}}) {
-            try {
-                EncodeDate(y, qint8(m), qint8(d));
-                QFAIL("encoded an invalid date");
-            } catch (const BcfgError& e) {
-                QCOMPARE(e.text(), QStringLiteral("Invalid argument to date encode"));
-            }
+            QCOMPARE(errorOf([&] { EncodeDate(y, qint8(m), qint8(d)); }),
+                     QStringLiteral("Invalid argument to date encode"));
         }
         const StoredDate before = SplitDate(QDate(1, 1, 1).addDays(-1));
         QCOMPARE(before.year, 0);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ModalAnswers.h"
 #include "PopupEditorHost.h"
 #include "TForm0103.h"
 #include "TForm0204.h"
@@ -37,58 +38,6 @@ struct Popups {
                 return popup;
         return nullptr;
     }
-};
-
-// Plays the user at a modal popup: each time the popup is shown, the next step runs from a
-// timer inside its modal loop. A popup still open after a step, or shown more often than there
-// are steps, is cancelled so that a failing test cannot hang; the test reads what happened.
-class PopupUser : public QObject
-{
-public:
-    using Step = std::function<void()>;
-
-    PopupUser(QDialog* popup, std::vector<Step> steps) : m_popup(popup), m_steps(std::move(steps))
-    {
-        popup->installEventFilter(this);
-    }
-    ~PopupUser() override { m_popup->removeEventFilter(this); }
-
-    int stepsRun() const { return m_stepsRun; }
-    bool leftOpen() const { return m_leftOpen; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (watched == m_popup && event->type() == QEvent::Show)
-            QTimer::singleShot(0, this, [this] { runStep(m_showings++); });
-        return false;
-    }
-
-private:
-    void runStep(size_t showing)
-    {
-        // Also runs when a failed check returns from the step early.
-        struct Closer {
-            PopupUser* user;
-            ~Closer()
-            {
-                if (user->m_popup->isVisible()) {
-                    user->m_leftOpen = true;
-                    user->m_popup->reject();
-                }
-            }
-        } closer{this};
-        if (showing >= m_steps.size())
-            return;
-        m_steps[showing]();
-        ++m_stepsRun;
-    }
-
-    QDialog* m_popup;
-    std::vector<Step> m_steps;
-    size_t m_showings = 0;
-    int m_stepsRun = 0;
-    bool m_leftOpen = false;
 };
 
 // A wheel turn over target as the window system delivers it: positive deltas roll away from
