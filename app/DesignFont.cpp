@@ -1,8 +1,12 @@
 #include "DesignFont.h"
 
 #include <QApplication>
+#include <QtGlobal>
+
+#ifdef Q_OS_LINUX
 #include <QFile>
 #include <QFontDatabase>
+#endif
 
 void RegisterDesignFont()
 {
@@ -10,6 +14,8 @@ void RegisterDesignFont()
     if (done)
         return;
     done = true;
+#ifdef Q_OS_LINUX
+    // Windows has Tahoma of its own; on Linux Wine's copy stands in for it.
     if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
         return;
     // Only the regular face: Wine's bold face (tahomabd.ttf) draws thin strokes on wider
@@ -18,6 +24,7 @@ void RegisterDesignFont()
     const QString regular = QStringLiteral("/usr/share/wine/fonts/tahoma.ttf");
     if (QFile::exists(regular))
         QFontDatabase::addApplicationFont(regular);
+#endif
 }
 
 QFont DesignFont()

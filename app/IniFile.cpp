@@ -138,6 +138,7 @@ void IniFile::WriteInteger(const QString& section, const QString& key, int value
         if (!QFileInfo(m_path).isFile() || !existing.open(QIODevice::ReadOnly))
             throw failure;
         bytes = existing.readAll();
+        existing.close(); // Windows replaces no file that is still open
     }
     std::vector<Line> lines = splitLines(bytes);
 #ifdef Q_OS_WIN

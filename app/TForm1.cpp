@@ -13,6 +13,7 @@
 #include "FindBar.h"
 #include "ImportPreviewWindow.h"
 #include "MainTree.h"
+#include "Platform.h"
 #include "PopupPosition.h"
 #include "RecordDetails.h"
 #include "RecordWheel.h"
@@ -278,7 +279,9 @@ void TForm1::buildTabOrder()
 void TForm1::FormCreate(const QStringList& arguments)
 {
     m_editorOpen = false;
-    m_captionOffset = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 6;
+    // Only shown in the hidden diagnostic label: placement maps tree coordinates to the
+    // screen with the platform's own mapping, which knows the real frame.
+    m_captionOffset = Platform::CaptionButtonHeight(*this) + 6;
     Label7->setText(QString::number(m_captionOffset));
 
     const int dpi = qRound(screen()->logicalDotsPerInchX());

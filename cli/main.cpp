@@ -1,4 +1,5 @@
 #include "CliApp.h"
+#include "Console.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,6 +11,8 @@ int main(int argc, char* argv[])
     // RunCli reports its own failures; this catches what happens around it
     // (memory running out while starting or while its texts are built).
     try {
+        const ConsoleSetup console;
+        // Qt takes the arguments as Unicode (on Windows from the wide command line).
         QCoreApplication app(argc, argv);
         // Output goes out as it is made; RunCli writes in blocks of its own.
         QFile out;

@@ -1,7 +1,9 @@
 #include "CodePage.h"
 
+#include "CodePageTables.h"
+
+#include <QByteArrayList>
 #include <QHash>
-#include <QStringDecoder>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -18,54 +20,45 @@ struct Table {
     QHash<char16_t, char> fromUnicode;
 };
 
-// Builds the byte table by decoding each byte alone. A byte of 0x80 or more
-// that yields a C1 control, a replacement or not exactly one character has no
-// character in the code page (converters map such holes onto C1 controls).
-std::unique_ptr<Table> buildTable(QStringDecoder decoder, const QString& name)
+// Folds a code page name for comparison: "CP1251", "cp-1251" and "cp_1251" are one name.
+QByteArray folded(QByteArrayView name)
 {
-    if (!decoder.isValid())
-        return nullptr;
-    // A multi-byte encoding reads some pair of high bytes as one character.
-    for (const char* pair : {"\xC3\xA9", "\x82\xA0", "\xA4\xA1", "\x81\x40"}) {
-        decoder.resetState();
-        if (QString(decoder.decode(QByteArrayView(pair, 2))).size() != 2)
-            return nullptr;
-    }
-    auto table = std::make_unique<Table>();
-    table->name = name;
-    for (int byte = 0; byte < 256; ++byte) {
-        const char c = char(byte);
-        decoder.resetState();
-        const QString decoded = decoder.decode(QByteArrayView(&c, 1));
-        char16_t u = Replacement;
-        if (decoded.size() == 1 && !decoder.hasError()) {
-            u = decoded.at(0).unicode();
-            if (byte < 0x80 && u != char16_t(byte))
-                return nullptr; // not an ASCII-compatible single-byte code page
-            if (byte >= 0x80 && u >= 0x80 && u <= 0x9F)
-                u = Replacement;
-        } else if (byte < 0x80) {
-            return nullptr;
-        }
-        table->toUnicode[byte] = u;
-        if (u != Replacement && !table->fromUnicode.contains(u))
-            table->fromUnicode.insert(u, c);
-    }
-    return table;
+    QByteArray out;
+    for (const char c : name)
+        if (c != '-' && c != '_')
+            out += char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return out;
 }
 
-std::unique_ptr<Table> defaultTable()
+// The code pages come from the program's own tables (CodePageTables.h), not from the
+// converters Qt was built with, so every build converts the same bytes the same way.
+std::unique_ptr<Table> buildTable(const QString& name)
 {
-#ifdef Q_OS_WIN
-    if (auto table = buildTable(QStringDecoder(QStringDecoder::System), QStringLiteral("System")))
+    const QByteArray wanted = folded(name.toLatin1());
+    for (const PageTable& page : PageTables) {
+        bool found = false;
+        for (const QByteArray& alias : QByteArray(page.names).split(' '))
+            found = found || folded(alias) == wanted;
+        if (!found)
+            continue;
+        auto table = std::make_unique<Table>();
+        table->name = name;
+        for (int byte = 0; byte < 256; ++byte) {
+            const char16_t u = byte < 0x80 ? char16_t(byte) : page.high[byte - 0x80];
+            table->toUnicode[byte] = u;
+            if (u != Replacement && !table->fromUnicode.contains(u))
+                table->fromUnicode.insert(u, char(byte));
+        }
         return table;
-#endif
-    return buildTable(QStringDecoder("windows-1251"), QStringLiteral("windows-1251"));
+    }
+    return nullptr;
 }
 
 std::unique_ptr<Table>& current()
 {
-    static std::unique_ptr<Table> table = defaultTable();
+    // windows-1251 on every system: the files' texts are Cyrillic whatever the
+    // machine's own code page is.
+    static std::unique_ptr<Table> table = buildTable(QStringLiteral("windows-1251"));
     return table;
 }
 
@@ -73,7 +66,7 @@ std::unique_ptr<Table>& current()
 
 bool SetName(const QString& name)
 {
-    auto table = buildTable(QStringDecoder(name.toLatin1().constData()), name);
+    auto table = buildTable(name);
     if (!table)
         return false;
     current() = std::move(table);

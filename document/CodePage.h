@@ -3,14 +3,13 @@
 #include <QByteArray>
 #include <QString>
 
-// The 8-bit code page of every text in a file: the system ANSI code page on
-// Windows, windows-1251 elsewhere unless changed. Only single-byte code pages
-// are accepted. Bytes without a character decode to U+FFFD; characters without
-// a byte encode as "?".
+// The 8-bit code page of every text in a file: windows-1251 unless changed, on
+// every system. Only the single-byte code pages of CodePageTables.h are accepted. Bytes without a
+// character decode to U+FFFD; characters without a byte encode as "?".
 namespace CodePage {
 
-// Selects the code page by name; false (and no change) when the name is not a
-// known single-byte code page.
+// Selects the code page by name (case, '-' and '_' aside); false (and no change)
+// when the name is not one of the known single-byte code pages.
 bool SetName(const QString& name);
 QString Name();
 

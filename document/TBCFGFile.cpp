@@ -43,7 +43,8 @@ bool replacesRegularFileOrNothing(const QString& fileName)
     QFileInfo target(fileName);
     for (int depth = 0; depth < 128 && target.isSymLink(); ++depth)
         target.setFile(target.symLinkTarget());
-    return !target.isSymLink() && (!target.exists() || target.isFile());
+    return !target.isSymLink() && !PlatformFile::NamesDevice(target.filePath()) &&
+           (!target.exists() || target.isFile());
 }
 
 QByteArray hexCode(quint32 code)
@@ -75,6 +76,8 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
         // Only regular files are read: a device may never end, and opening a
         // pipe waits for a writer, so the kind is checked before opening.
         const QFileInfo info(fileName);
+        if (PlatformFile::NamesDevice(fileName))
+            throw cannotOpen(fileName, NotRegular);
         if (info.isDir())
             throw cannotOpen(fileName, QStringLiteral("Is a directory"));
         if (info.exists() && !info.isFile())

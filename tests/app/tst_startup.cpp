@@ -69,8 +69,8 @@ private slots:
         QFETCH(QString, opened);
         QDir::setCurrent(m_dir.path());
         kit::write(m_dir,
-                   opened.startsWith('/') ? QFileInfo(opened).fileName().prepend("two words/")
-                                          : opened,
+                   QDir::isAbsolutePath(opened) ? QFileInfo(opened).fileName().prepend("two words/")
+                                                : opened,
                    BcfgBuilder().integer(1, "Size", 0, 100, 5).bytes());
 
         AppWindows windows(CommandLine::FileArguments(QStringList{"parvane"} + arguments),

@@ -40,8 +40,9 @@ BcfgBuilder sample()
 
 QString cannotOpen(const QString& path, const QString& reason)
 {
-    return QStringLiteral("Cannot open file \"%1\". %2.")
-        .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason);
+    return BcfgError::withFullStop(
+        QStringLiteral("Cannot open file \"%1\". %2")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason));
 }
 
 struct StateRow {
@@ -141,8 +142,8 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, QStringLiteral("error"));
         QCOMPARE(shown[0].caption, QStringLiteral("Редактор bcfg-файлов"));
-        QCOMPARE(shown[0].text,
-                 cannotOpen(m_dir.filePath("missing.bcfg"), "No such file or directory"));
+        QCOMPARE(shown[0].text, cannotOpen(m_dir.filePath("missing.bcfg"),
+                                           kit::missingFileReason(m_dir.filePath("missing.bcfg"))));
         QVERIFY(!windows.main()->isVisible());
         QVERIFY(!windows.main()->CurrentDoc());
         QVERIFY(state(*windows.main()) == NoDocument);
@@ -157,8 +158,8 @@ private slots:
 
         const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
         QCOMPARE(shown.size(), 5); // "t" ... "t.bcf"
-        QCOMPARE(shown.last().text,
-                 cannotOpen(m_dir.filePath("t.bcf"), "No such file or directory"));
+        QCOMPARE(shown.last().text, cannotOpen(m_dir.filePath("t.bcf"),
+                                               kit::missingFileReason(m_dir.filePath("t.bcf"))));
         QVERIFY(form.CurrentDoc());
         QCOMPARE(form.TreeView1->topLevelItemCount(), 3);
         QVERIFY(state(form) == Loaded);

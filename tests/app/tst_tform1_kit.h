@@ -52,6 +52,13 @@ inline QByteArray read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The system's reason for not opening a missing file ("No such file or directory" on Linux).
+inline QString missingFileReason(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString() : file.errorString();
+}
+
 // One main window at a time, after start-up; a test's cleanup() resets it.
 class Window
 {

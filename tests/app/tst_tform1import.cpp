@@ -1,5 +1,7 @@
 #include "tst_tform1_kit.h"
 
+#include "BcfgError.h"
+
 using kit::drawn;
 using kit::entry;
 using kit::write;
@@ -168,9 +170,11 @@ private slots:
 
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].kind, QStringLiteral("error"));
+        const QString absent = m_dir.filePath("absent.bcfg");
         QCOMPARE(shown[1].text,
-                 QStringLiteral("Cannot open file \"%1\". No such file or directory.")
-                     .arg(QDir::toNativeSeparators(m_dir.filePath("absent.bcfg"))));
+                 BcfgError::withFullStop(
+                     QStringLiteral("Cannot open file \"%1\". %2")
+                         .arg(QDir::toNativeSeparators(absent), kit::missingFileReason(absent))));
         QVERIFY(!m_form->LastImport().loaded);
         QCOMPARE(colour("Size"), plain());
         verifyIdle();

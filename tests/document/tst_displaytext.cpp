@@ -154,7 +154,11 @@ private slots:
         QVERIFY(!CodePage::SetName(QStringLiteral("no-such-codepage")));
         QVERIFY(CodePage::SetName(QStringLiteral("windows-1250")));
         QCOMPARE(CodePage::ToUnicode("\x8A"), QString::fromUtf8("Š"));
-        QVERIFY(CodePage::SetName(QStringLiteral("windows-1251")));
+        QVERIFY(!CodePage::SetName(QStringLiteral("IBM866"))); // moves ASCII controls
+        QVERIFY(CodePage::SetName(QStringLiteral("KOI8_r")));  // case, '-' and '_' aside
+        QCOMPARE(CodePage::ToUnicode("\xC1\xE1"), QString::fromUtf8("аА"));
+        QCOMPARE(CodePage::Name(), QStringLiteral("KOI8_r"));
+        QVERIFY(CodePage::SetName(QStringLiteral("CP1251")));
     }
 };
 

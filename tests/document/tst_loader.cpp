@@ -1,6 +1,7 @@
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
 #include "ErrorOf.h"
+#include "PlatformFile.h"
 #include "RecordPool.h"
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
@@ -10,6 +11,10 @@
 #include <QBuffer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -471,10 +476,79 @@ private slots:
 #endif
     }
 
+    // Windows opens its devices under these names in every folder: they are never
+    // read nor written over there (elsewhere they are plain names).
+    void windowsDeviceNames_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("device");
+        for (const char* name : {"CON", "nul", "Prn.bcfg", "aux.x.y", "COM1", "lpt9.bcfg",
+                                 "CON .bcfg", "sub/con", "C:NUL", "\\\\.\\NUL", "//./COM2"})
+            QTest::newRow(name) << QString::fromLatin1(name) << true;
+        for (const char* name : {"CONS", "COM0", "COM10", "nul-x.bcfg", "con/x.bcfg", "LPT",
+                                 "\\\\server\\share\\a.bcfg", "x.con"})
+            QTest::newRow(name) << QString::fromLatin1(name) << false;
+    }
+    void windowsDeviceNames()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, device);
+        QCOMPARE(PlatformFile::IsWindowsDeviceName(path), device);
+#ifdef Q_OS_WIN
+        if (!device)
+            return;
+        const QString reason =
+            QStringLiteral(" \"%1\". Not a regular file")
+                .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
+        try {
+            TBCFGFile::Load(path, nullptr, nullptr);
+            QFAIL("loaded a device");
+        } catch (const BcfgError& e) {
+            QCOMPARE(e.text(), "Cannot open file" + reason);
+        }
+        try {
+            TBCFGFile::FromBytes(BcfgBuilder().integer(1, "v", 0, 9, 1).bytes(), nullptr, nullptr)
+                ->Save(path);
+            QFAIL("saved over a device");
+        } catch (const BcfgError& e) {
+            QCOMPARE(e.text(), "Cannot create file" + reason);
+        }
+#endif
+    }
+
+    // A read-only file is never replaced: saving over it fails and leaves it as it was.
+    void readOnlyFilesAreNotReplaced()
+    {
+#ifdef Q_OS_UNIX
+        if (::geteuid() == 0)
+            QSKIP("root writes over read-only files");
+#endif
+        QTemporaryDir dir;
+        const QString path = dir.filePath("ro.bcfg");
+        const QByteArray bytes = BcfgBuilder().integer(1, "old", 0, 9, 1).bytes();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ReadUser));
+        auto doc = TBCFGFile::FromBytes(BcfgBuilder().integer(1, "new", 0, 9, 2).bytes(), nullptr,
+                                        nullptr);
+        doc->Record(0)->MarkModified();
+        QVERIFY_THROWS_EXCEPTION(BcfgError, doc->Save(path));
+        QVERIFY(doc->Modified);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        file.close();
+        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    }
+
     // A link to a regular file stands for the file: loading reads it, saving
     // replaces the file (keeping its permissions) and leaves the link.
     void linksToRegularFilesAreFollowed()
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut (.lnk), a file of its own that the system does not "
+              "follow");
+#endif
         QTemporaryDir dir;
         const QString target = dir.filePath("target.bcfg");
         const QString link = dir.filePath("link.bcfg");

@@ -1,0 +1,14 @@
+#include "Platform.h"
+
+#include <QStyle>
+#include <QWidget>
+
+namespace Platform {
+
+int CaptionButtonHeight(const QWidget& window)
+{
+    // The window manager draws the title bar; the style's idea of it is what is known.
+    return window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+}
+
+} // namespace Platform
