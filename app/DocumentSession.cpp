@@ -151,7 +151,6 @@ bool DocumentSession::Open(const QString& fileName)
             if (!doc)
                 return false;
         }
-        doc->ShowInTree = true;
         if (!showEntries(*doc)) {
             error(QStringLiteral("Out of memory"));
             showEntries(*m_doc);

@@ -32,7 +32,7 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     const QUndoStack* stack = form.UndoStack();
 
     EditAction = addAction(withKey(tr("Edit"), QStringLiteral("Enter")));
-    EditAction->setEnabled(record && record->TypeCode != 9);
+    EditAction->setEnabled(record && !record->IsLevel());
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
     // The stack's own actions, enabled and triggered by it; the text quotes the step and
     // names the key.

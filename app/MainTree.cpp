@@ -220,7 +220,7 @@ bool MainTree::SelectNextChanged(bool forward)
     QTreeWidgetItem* hit =
         TreeOrder::Next(this, SelectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
             const TBcfgRecAll* record = RecordOf(item);
-            return record && record->TypeCode != 9 && (record->Modified || record->Imported);
+            return record && !record->IsLevel() && (record->Modified || record->Imported);
         });
     if (hit)
         TreeOrder::Reveal(this, hit);
@@ -276,7 +276,7 @@ void MainTree::keyPressEvent(QKeyEvent* event)
     // F2 edits as Enter does; Space toggles a check box, which is its edit.
     const TBcfgRecAll* record = RecordOf(currentItem());
     const bool toggles = event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
-                         record && record->TypeCode == 11;
+                         record && record->EditToggles();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
         (event->key() == Qt::Key_F2 && event->modifiers() == Qt::NoModifier) || toggles) {
         event->accept();

@@ -420,9 +420,8 @@ void TForm1::TreeView1Click()
     const TBcfgRecAll* record = MainTree::RecordOf(TreeView1->SelectedEntry());
     if (!record)
         return;
-    const QString min =
-        record->TypeCode == 1 ? QString::number(record->Min) : QString::number(record->MinSigned());
-    Label7->setText(QStringLiteral("%1 %2 %3").arg(min).arg(record->Max).arg(record->Occurrence));
+    Label7->setText(
+        QStringLiteral("%1 %2 %3").arg(record->Lowest()).arg(record->Max).arg(record->Occurrence));
 }
 
 void TForm1::TreeView1DblClick(const QPoint& globalPos)
@@ -442,12 +441,11 @@ void TForm1::StartEdit()
     if (Busy() || m_editorOpen || !m_editorHost)
         return;
     TBcfgRecAll* record = MainTree::RecordOf(TreeView1->ShownSelectedEntry());
-    if (!record || record->TypeCode == 9)
+    if (!record || record->IsLevel())
         return;
 
     const QRect label = SelectedLabelScreenRect();
-    const int code = int(record->TypeCode);
-    if (code == 5 || code == 11 || code == 13) {
+    if (record->PopupAtValue()) {
         // The choice list and the calendar open where the value begins.
         PopupLeft = label.left() + TreeView1->fontMetrics().horizontalAdvance(
                                        CodePage::ToUnicode(record->LabelPrefix()));

@@ -57,7 +57,7 @@ TBcfgRecAll& valueRecord(const TBCFGFile& doc, const QString& path, const QStrin
     TBcfgRecAll* rec = ParameterPath::Find(doc, path);
     if (!rec)
         throw BcfgError(refusal + QStringLiteral(": no record has this path"));
-    if (rec->TypeCode == 9)
+    if (rec->IsLevel())
         throw BcfgError(refusal + QStringLiteral(": the path names a level"));
     return *rec;
 }

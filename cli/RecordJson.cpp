@@ -144,9 +144,9 @@ void AppendRecordJson(QByteArray& out, const TBcfgRecAll& rec, QByteArrayView ke
     std::memcpy(to, keyJson.data(), size_t(keyJson.size()));
     to += keyJson.size();
     to = writeLiteral(to, "\",\"min\":");
-    to = rec.TypeCode == 1 ? writeNumber(to, rec.Min) : writeNumber(to, qint32(rec.Min));
+    to = writeNumber(to, rec.Lowest());
     to = writeLiteral(to, ",\"max\":");
-    to = rec.TypeCode == 1 ? writeNumber(to, quint32(rec.Max)) : writeNumber(to, rec.Max);
+    to = writeNumber(to, rec.Highest());
     to = writeLiteral(to, ",\"modified\":");
     to = flag(rec.Modified);
     to = writeLiteral(to, ",\"imported\":");

@@ -112,12 +112,12 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
     }
     // A level is marked while anything inside it is, whichever step marked that.
     for (const auto& rec : m_doc.Records())
-        if (rec->TypeCode == 9)
+        if (rec->IsLevel())
             rec->Modified = false;
     // Levels are marked only through their contents, so those decide the document's mark.
     m_doc.Modified = false;
     for (const auto& rec : m_doc.Records()) {
-        if (!rec->Modified || rec->TypeCode == 9)
+        if (!rec->Modified || rec->IsLevel())
             continue;
         m_doc.Modified = true;
         for (TBcfgRecAll* level = m_doc.Record(rec->ParentIndex); level && !level->Modified;

@@ -45,7 +45,7 @@ std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFil
             if (rec->IsLevelEnd())
                 continue;
             if (TBcfgRecAll* target = counterparts[size_t(rec->Index)]) {
-                if (rec->TypeCode == 9)
+                if (rec->IsLevel())
                     continue; // a level takes nothing over; what it holds is listed
                 const Import::Verdict verdict = Import::Judge(*target, *rec);
                 if (verdict == Import::Verdict::Changes)

@@ -32,7 +32,7 @@ std::optional<qint32> extraInfoNumber(const QString& fileName)
 QByteArrayView levelNameView(const TBcfgRecAll& record, bool translate)
 {
     const QByteArrayView name = TextRules::NameView(record.Name());
-    if (record.TypeCode == 9 && translate) {
+    if (record.IsLevel() && translate) {
         if (name == "Normal")
             return "First";
         if (name == "Locked")
@@ -138,7 +138,7 @@ private:
         if (!m_translate)
             return true;
         for (const auto& rec : m_doc.Records()) {
-            if (rec->TypeCode != 9)
+            if (!rec->IsLevel())
                 continue;
             const QByteArrayView name = TextRules::NameView(rec->Name());
             if (name == "Normal" || name == "Locked" || name == "First" || name == "Second")

@@ -7,5 +7,4 @@
 // the level records' ReadPayload. Depth has no fixed limit.
 struct LoaderState {
     qint32 CurrentLevel = -1; // Index of the innermost open level-begin record
-    int LevelDepth = 0;       // number of open levels
 };

@@ -88,8 +88,8 @@ TBcfgRecAll* Find(const TBCFGFile& doc, QStringView path)
 
 QByteArray LabelValue(const TBcfgRecAll& record, const QByteArray& label)
 {
-    static const QByteArray open(" - [ ");
-    static const QByteArray close(" ]");
+    const QByteArrayView open = TBcfgRecAll::ValueOpen;
+    const QByteArrayView close = TBcfgRecAll::ValueClose;
     const QByteArray name = record.NameText();
     if (!label.startsWith(name))
         return {};
@@ -106,7 +106,7 @@ QByteArray LabelValue(const TBcfgRecAll& record, const QByteArray& label)
 
 QByteArray Value(const TBcfgRecAll& record)
 {
-    return LabelValue(record, record.DisplayText());
+    return record.ValueText();
 }
 
 } // namespace ParameterPath

@@ -23,11 +23,11 @@ QString Of(const TBcfgRecAll& record);
 // zeros in an occurrence name nothing.
 TBcfgRecAll* Find(const TBCFGFile& doc, QStringView path);
 
-// The value part of a label of record: the text between the first " - [ "
-// after the name and the final " ]". A null array when label has no value
+// The value part of a label of record: the text between the first ValueOpen
+// after the name and the final ValueClose (TBcfgRecAll.h). A null array when label has no value
 // part (a level's label is its bare name).
 QByteArray LabelValue(const TBcfgRecAll& record, const QByteArray& label);
-// The value part of the record's own label.
+// The value part of the record's own label: its value text.
 QByteArray Value(const TBcfgRecAll& record);
 
 } // namespace ParameterPath

@@ -3,7 +3,7 @@
 #include "CodePage.h"
 #include "ParameterPath.h"
 #include "TBCFGFile.h"
-#include "TBcfgRecString.h"
+#include "TBcfgRec0103.h"
 
 #include <QStringList>
 
@@ -14,20 +14,6 @@ namespace {
 QString offsetText(qint64 offset)
 {
     return QStringLiteral("%1 (0x%2)").arg(offset).arg(QString::number(offset, 16).toUpper());
-}
-
-QString textWords(const char* kind, const TBcfgRecAll& record)
-{
-    // The payload holds the stored bytes and their zero byte.
-    const auto& text = static_cast<const TBcfgRecString&>(record);
-    return QStringLiteral("%1, up to %2 bytes").arg(QLatin1String(kind)).arg(text.BufferLength - 1);
-}
-
-QString rangeText(const TBcfgRecAll& record)
-{
-    if (record.TypeCode == 1)
-        return QStringLiteral("%1 .. %2").arg(record.Min).arg(quint32(record.Max));
-    return QStringLiteral("%1 .. %2").arg(record.MinSigned()).arg(record.Max);
 }
 
 QString payloadText(const TBcfgRecAll& record)
@@ -57,48 +43,17 @@ QString marksText(const TBcfgRecAll& record)
 
 QString TypeWords(const TBcfgRecAll& record)
 {
-    switch (record.TypeCode) {
-    case 1:
-        return QStringLiteral("unsigned integer");
-    case 2:
-        return textWords("text, UTF-8 with escape marks", record);
-    case 3:
-        return QStringLiteral("signed integer");
-    case 4:
-        return textWords("text", record);
-    case 5:
-        return QStringLiteral("choice of %1").arg(record.Max);
-    case 6:
-        return textWords("password", record);
-    case 7:
-        return QStringLiteral("coordinates X, Y");
-    case 8:
-        return QStringLiteral("colour R, G, B, alpha");
-    case 9:
-        return record.IsLevelBegin() ? QStringLiteral("section") : QStringLiteral("section end");
-    case 10:
-        return textWords("text, UTF-8", record);
-    case 11:
-        return QStringLiteral("check box");
-    case 12:
-        return QStringLiteral("time");
-    case 13:
-        return QStringLiteral("date");
-    case 14:
-        return QStringLiteral("rectangle X1, Y1, X2, Y2");
-    default:
-        return QStringLiteral("type %1").arg(int(record.TypeCode));
-    }
+    return record.TypeWords();
 }
 
 QString Of(const TBcfgRecAll& record)
 {
     QStringList lines{TypeWords(record)};
-    if (record.TypeCode == 1 || record.TypeCode == 3)
-        lines << QStringLiteral("range: ") + rangeText(record);
+    if (dynamic_cast<const TBcfgRec0103*>(&record))
+        lines << QStringLiteral("range: %1 .. %2").arg(record.Lowest()).arg(record.Highest());
     // A section's path ends with "/", as the lists of differences write it.
     lines << QStringLiteral("path: ") + ParameterPath::Of(record) +
-                 (record.TypeCode == 9 ? QStringLiteral("/") : QString());
+                 (record.IsLevel() ? QStringLiteral("/") : QString());
     if (record.Occurrence > 0)
         lines << QStringLiteral("occurrence: %1").arg(record.Occurrence);
     lines << QStringLiteral("offset: ") +

@@ -10,35 +10,36 @@
 #include "TBcfgRec0D.h"
 #include "TBcfgRec0E.h"
 #include "TBcfgRecString.h"
+#include "TypeCode.h"
 
 std::unique_ptr<TBcfgRecAll> CreateRecord(quint32 typeCode)
 {
     switch (typeCode) {
-    case 1:
-    case 3:
+    case TypeCode::Unsigned:
+    case TypeCode::Signed:
         return std::make_unique<TBcfgRec0103>();
-    case 2:
+    case TypeCode::EscapedText:
         return std::make_unique<TBcfgRec02>();
-    case 4:
-    case 6:
+    case TypeCode::Text:
+    case TypeCode::Password:
         return std::make_unique<TBcfgRec0406>();
-    case 5:
+    case TypeCode::Choice:
         return std::make_unique<TBcfgRec05>();
-    case 7:
+    case TypeCode::Coordinates:
         return std::make_unique<TBcfgRec07>();
-    case 8:
+    case TypeCode::Colour:
         return std::make_unique<TBcfgRec08>();
-    case 9:
+    case TypeCode::Level:
         return std::make_unique<TBcfgRec09>();
-    case 10:
+    case TypeCode::Utf8Text:
         return std::make_unique<TBcfgRec0A>();
-    case 11:
+    case TypeCode::CheckBox:
         return std::make_unique<TBcfgRec0B>();
-    case 12:
+    case TypeCode::Time:
         return std::make_unique<TBcfgRec0C>();
-    case 13:
+    case TypeCode::Date:
         return std::make_unique<TBcfgRec0D>();
-    case 14:
+    case TypeCode::Rect:
         return std::make_unique<TBcfgRec0E>();
     default:
         return nullptr;

@@ -7,15 +7,18 @@
 #include <QByteArrayView>
 #include <cstring>
 
-// A label of bounded length ("Name - [ value ]" whose value is a few numbers or one
-// 32-byte field), made in place and appended in one step: a tree has one per entry.
+// A short value text (a few numbers or one 32-byte field), alone or as a whole label
+// ("Name - [ value ]"), made in place and appended in one step: a tree has one per entry.
 class ShortLabel
 {
 public:
-    explicit ShortLabel(const TBcfgRecAll& record)
+    // The value text alone.
+    ShortLabel() = default;
+    // The label of record around the value text.
+    explicit ShortLabel(const TBcfgRecAll& record) : m_label(true)
     {
         text(TextRules::NameView(record.Name()));
-        text(" - [ ");
+        text(TBcfgRecAll::ValueOpen);
     }
     ShortLabel& number(qint64 v)
     {
@@ -41,7 +44,8 @@ public:
     }
     void appendTo(QByteArray& out)
     {
-        text(" ]");
+        if (m_label)
+            text(TBcfgRecAll::ValueClose);
         out.append(m_bytes, m_end - m_bytes);
     }
 
@@ -49,4 +53,5 @@ private:
     // The name, the separators and four numbers of 24 bytes fit with room to spare.
     char m_bytes[192];
     char* m_end = m_bytes;
+    bool m_label = false;
 };

@@ -54,7 +54,16 @@ QByteArray hexCode(quint32 code)
 // Text and choice records whose Max is negative have no layout.
 bool hasNoLayout(quint32 code, qint32 max)
 {
-    return max < 0 && (code == 2 || code == 4 || code == 5 || code == 6 || code == 10);
+    switch (code) {
+    case TypeCode::EscapedText:
+    case TypeCode::Text:
+    case TypeCode::Choice:
+    case TypeCode::Password:
+    case TypeCode::Utf8Text:
+        return max < 0;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -93,8 +102,10 @@ std::unique_ptr<TBCFGFile> TBCFGFile::FromBytes(const QByteArray& bytes, TreeSin
 std::unique_ptr<TBCFGFile> TBCFGFile::load(RecordReader& in, TreeSink* tree, LoadReporter* reporter)
 {
     std::unique_ptr<TBCFGFile> doc(new TBCFGFile);
-    doc->ShowInTree = tree != nullptr;
-    doc->Parse(in); // throws before any entry exists
+    {
+        const RecordPool::Scope records(doc->m_pool);
+        doc->Parse(in); // throws before any entry exists
+    }
     doc->m_names.EndLoad();
     if (tree)
         doc->BuildTree(*tree);
@@ -262,6 +273,7 @@ QString TBCFGFile::StopMessage() const
 
 void TBCFGFile::BuildTree(TreeSink& tree)
 {
+    ShowInTree = true;
     // The entries of the open levels, innermost last: every record's parent is one of them.
     struct Open {
         qint32 index;

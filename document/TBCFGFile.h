@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NameStore.h"
+#include "RecordPool.h"
 #include "TBcfgRecAll.h"
 #include "TreeSink.h"
 
@@ -41,6 +42,8 @@ public:
     const std::vector<std::unique_ptr<TBcfgRecAll>>& Records() const { return m_records; }
 
     bool Modified = false;
+    // Whether the document's entries are in a tree (BuildTree sets it): the current document,
+    // not an import's source.
     bool ShowInTree = false;
 
     // False when loading stopped at a block it could not read.
@@ -64,7 +67,7 @@ public:
     void SetLabelBeforeImport(int index, const QByteArray& label);
 
     // Appends the document's entries to tree (records, then the entry of a
-    // block that could not be read, whose top-level branch is expanded).
+    // block that could not be read, whose top-level branch is expanded) and sets ShowInTree.
     void BuildTree(TreeSink& tree);
 
     // The file's bytes: every record in order, then the kept tail.
@@ -88,6 +91,7 @@ private:
     void ClearModified();
 
     NameStore m_names; // outlives the records, which point into it
+    RecordPool m_pool; // outlives the records, which it holds; its memory goes with the document
     std::vector<std::unique_ptr<TBcfgRecAll>> m_records;
     QByteArray m_stopLabel;
     QByteArray m_tail;

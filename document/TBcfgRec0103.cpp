@@ -7,27 +7,25 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
-qint64 TBcfgRec0103::Lowest() const
-{
-    return TypeCode == 1 ? qint64(Min) : qint64(qint32(Min));
-}
-qint64 TBcfgRec0103::Highest() const
-{
-    return TypeCode == 1 ? qint64(quint32(Max)) : qint64(Max);
-}
 qint64 TBcfgRec0103::Current() const
 {
-    return TypeCode == 1 ? qint64(Value) : qint64(qint32(Value));
+    return TypeCode == TypeCode::Unsigned ? qint64(Value) : qint64(qint32(Value));
 }
 
-QByteArray TBcfgRec0103::DisplayText() const
+bool TBcfgRec0103::Take(qint64 value)
 {
-    return AppendedLabel();
+    if (!InRange(value))
+        return false;
+    if (quint32(value) != Value)
+        MarkModified();
+    Value = quint32(value);
+    return true;
 }
 
-void TBcfgRec0103::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0103::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel(*this).number(Current()).appendTo(out);
+    label.number(Current());
+    return true;
 }
 
 void TBcfgRec0103::ReadPayload(RecordReader& in, LoaderState&)
@@ -43,15 +41,10 @@ void TBcfgRec0103::WritePayload(QByteArray& out) const
 bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
 {
     const auto* source = dynamic_cast<const TBcfgRec0103*>(&other);
-    if (!source)
+    // The source's bits are read in this record's own signedness.
+    if (!source || !Take(TypeCode == TypeCode::Unsigned ? qint64(source->Value)
+                                                        : qint64(qint32(source->Value))))
         return false;
-    // The range test uses this record's own signedness.
-    const qint64 value = TypeCode == 1 ? qint64(source->Value) : qint64(qint32(source->Value));
-    if (!InRange(value))
-        return false;
-    if (source->Value != Value)
-        MarkModified();
-    Value = source->Value;
     MarkImported();
     return true;
 }
@@ -69,11 +62,32 @@ void TBcfgRec0103::Edit(EditorHost& host)
         if (!host.ShowIntegerPopup(popup, typed))
             return;
         const auto value = ValueRules::ParseInt64(typed);
-        if (!value || !InRange(*value))
-            continue; // shown again with the stored value
-        if (quint32(*value) != Value)
-            MarkModified();
-        Value = quint32(*value);
-        return;
+        if (value && Take(*value))
+            return;
+        // shown again with the stored value
     }
+}
+
+QString TBcfgRec0103::TypeWords() const
+{
+    return TypeCode == TypeCode::Unsigned ? QStringLiteral("unsigned integer")
+                                          : QStringLiteral("signed integer");
+}
+
+bool TBcfgRec0103::StepValue(int steps)
+{
+    if (steps == 0)
+        return false;
+    Value = ValueRules::StepWord(Value, Min, quint32(Max), steps);
+    return true;
+}
+
+bool TBcfgRec0103::StoreText(const QString& text, QString& why)
+{
+    const auto value = ValueRules::ParseInt64(text);
+    if (!value)
+        return Refuse(why, QStringLiteral("not an integer"));
+    if (!Take(*value))
+        return Refuse(why, QStringLiteral("out of range %1 .. %2").arg(Lowest()).arg(Highest()));
+    return true;
 }

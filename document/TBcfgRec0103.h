@@ -8,16 +8,21 @@ class TBcfgRec0103 : public TBcfgRecAll
 public:
     quint32 Value = 0;
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
 
-    // Min, Max and Value widened to 64 bits in the record's own signedness.
-    qint64 Lowest() const;
-    qint64 Highest() const;
+    // Takes value, read in the record's own signedness, when it lies within Min..Max (marks
+    // Modified when it differs); false, with nothing changed, otherwise.
+    bool Take(qint64 value);
+
+    // Value widened to 64 bits in the record's own signedness (as Lowest and Highest).
     qint64 Current() const;
     // Whether value, read in the record's own signedness, lies within Min..Max.
     bool InRange(qint64 value) const { return value >= Lowest() && value <= Highest(); }

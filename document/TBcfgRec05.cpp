@@ -5,21 +5,31 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueRules.h"
 
-QByteArray TBcfgRec05::DisplayText() const
+bool TBcfgRec05::Take(qint64 index)
 {
-    return AppendedLabel();
+    if (index < 0 || index >= qint64(Items.size()))
+        return false;
+    assign(qint32(index));
+    return true;
 }
 
-void TBcfgRec05::AppendDisplayText(QByteArray& out) const
+void TBcfgRec05::assign(qint32 index)
 {
-    ShortLabel label(*this);
+    if (index != ItemIndex)
+        MarkModified();
+    ItemIndex = index;
+}
+
+bool TBcfgRec05::WriteShortValue(ShortLabel& label) const
+{
     // A damaged index shows as its number instead of reading outside the list.
     if (ItemIndex >= 0 && size_t(ItemIndex) < Items.size())
         label.text(TextRules::NameView(Items[size_t(ItemIndex)]));
     else
         label.number(ItemIndex);
-    label.appendTo(out);
+    return true;
 }
 
 void TBcfgRec05::ReadPayload(RecordReader& in, LoaderState&)
@@ -43,15 +53,14 @@ void TBcfgRec05::WritePayload(QByteArray& out) const
 
 bool TBcfgRec05::MergeFrom(const TBcfgRecAll& other)
 {
+    // Import pairs choices by their lists and takes the index as the file holds it.
     const auto* source = dynamic_cast<const TBcfgRec05*>(&other);
     if (!source || source->Items.size() > Items.size() || source->Min != Min)
         return false;
     for (size_t i = 0; i < source->Items.size(); ++i)
         if (source->Items[i] != Items[i])
             return false;
-    if (source->ItemIndex != ItemIndex)
-        MarkModified();
-    ItemIndex = source->ItemIndex;
+    assign(source->ItemIndex);
     MarkImported();
     return true;
 }
@@ -63,12 +72,29 @@ void TBcfgRec05::Edit(EditorHost& host)
         items.append(CodePage::ToUnicode(TextRules::NameText(item)));
     const bool inList = ItemIndex >= 0 && ItemIndex < items.size();
     int chosen = -1;
-    if (!host.ShowChoicePopup(items, inList ? ItemIndex : -1, chosen))
-        return;
     // Accept without a selection (an empty list, a damaged index) changes nothing.
-    if (chosen < 0 || chosen >= items.size())
-        return;
-    if (chosen != ItemIndex)
-        MarkModified();
-    ItemIndex = chosen;
+    if (host.ShowChoicePopup(items, inList ? ItemIndex : -1, chosen))
+        Take(chosen);
+}
+
+QString TBcfgRec05::TypeWords() const
+{
+    return QStringLiteral("choice of %1").arg(Max);
+}
+
+bool TBcfgRec05::StepValue(int steps)
+{
+    // An empty list has nothing to step to.
+    if (Max <= 0)
+        return false;
+    ItemIndex = ValueRules::StepChoice(ItemIndex, Max, steps);
+    return true;
+}
+
+bool TBcfgRec05::StoreText(const QString& text, QString& why)
+{
+    for (size_t i = 0; i < Items.size(); ++i)
+        if (CodePage::ToUnicode(TextRules::NameText(Items[i])) == text)
+            return Take(qint64(i));
+    return Refuse(why, QStringLiteral("not one of its items"));
 }

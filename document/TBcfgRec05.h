@@ -11,10 +11,21 @@ public:
     qint32 ItemIndex = 0;
     std::vector<QByteArray> Items; // Max fields of 32 bytes
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+    bool PopupAtValue() const override { return true; }
+
+    // Takes item index when it names one of the items (marks Modified when it differs);
+    // false, with nothing changed, otherwise.
+    bool Take(qint64 index);
+
+private:
+    void assign(qint32 index);
 };

@@ -5,16 +5,21 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueInput.h"
 #include "ValueRules.h"
 
-QByteArray TBcfgRec07::DisplayText() const
+void TBcfgRec07::Take(qint32 x, qint32 y)
 {
-    return AppendedLabel();
+    if (x != X || y != Y)
+        MarkModified();
+    X = x;
+    Y = y;
 }
 
-void TBcfgRec07::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec07::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel(*this).number(X).character(',').number(Y).appendTo(out);
+    label.number(X).character(',').number(Y);
+    return true;
 }
 
 void TBcfgRec07::ReadPayload(RecordReader& in, LoaderState&)
@@ -34,10 +39,7 @@ bool TBcfgRec07::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRec07*>(&other);
     if (!source)
         return false;
-    if (source->X != X || source->Y != Y)
-        MarkModified();
-    X = source->X;
-    Y = source->Y;
+    Take(source->X, source->Y);
     MarkImported();
     return true;
 }
@@ -52,12 +54,25 @@ void TBcfgRec07::Edit(EditorHost& host)
             return;
         const auto x = ValueRules::ParseInt32(typedX);
         const auto y = ValueRules::ParseInt32(typedY);
-        if (!x || !y)
-            continue;
-        if (*x != X || *y != Y)
-            MarkModified();
-        X = *x;
-        Y = *y;
-        return;
+        if (x && y) {
+            Take(*x, *y);
+            return;
+        }
     }
+}
+
+QString TBcfgRec07::TypeWords() const
+{
+    return QStringLiteral("coordinates X, Y");
+}
+
+bool TBcfgRec07::StoreText(const QString& text, QString& why)
+{
+    const auto xy = ValueInput::Parts(text, 2);
+    const auto x = xy ? ValueRules::ParseInt32((*xy)[0]) : std::nullopt;
+    const auto y = xy ? ValueRules::ParseInt32((*xy)[1]) : std::nullopt;
+    if (!x || !y)
+        return Refuse(why, QStringLiteral("not X,Y (two signed 32-bit integers)"));
+    Take(*x, *y);
+    return true;
 }

@@ -9,10 +9,15 @@ public:
     qint32 X = 0;
     qint32 Y = 0;
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StoreText(const QString& text, QString& why) override;
+
+    // Takes any x and y (marks Modified when they differ).
+    void Take(qint32 x, qint32 y);
 };

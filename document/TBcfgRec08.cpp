@@ -8,22 +8,37 @@
 #include "ValueInput.h"
 #include "ValueRules.h"
 
-QByteArray TBcfgRec08::DisplayText() const
+#include <QRegularExpression>
+
+bool TBcfgRec08::Take(const std::array<qint64, 4>& rgba)
 {
-    return AppendedLabel();
+    for (int i = 0; i < 4; ++i)
+        if (rgba[size_t(i)] < 0 || rgba[size_t(i)] > ValueInput::ColourFieldMax(i))
+            return false;
+    assign(quint8(rgba[0]), quint8(rgba[1]), quint8(rgba[2]), quint8(rgba[3]));
+    return true;
 }
 
-void TBcfgRec08::AppendDisplayText(QByteArray& out) const
+void TBcfgRec08::assign(quint8 r, quint8 g, quint8 b, quint8 a)
+{
+    if (r != R || g != G || b != B || a != A)
+        MarkModified();
+    R = r;
+    G = g;
+    B = b;
+    A = a;
+}
+
+bool TBcfgRec08::WriteShortValue(ShortLabel& label) const
 {
     static constexpr char Digits[] = "0123456789ABCDEF";
-    ShortLabel label(*this);
     const quint8 parts[] = {R, G, B, A};
     for (size_t i = 0; i < std::size(parts); ++i) {
         if (i > 0)
             label.character(',');
         label.character(Digits[parts[i] >> 4]).character(Digits[parts[i] & 15]);
     }
-    label.appendTo(out);
+    return true;
 }
 
 void TBcfgRec08::ReadPayload(RecordReader& in, LoaderState&)
@@ -42,15 +57,11 @@ void TBcfgRec08::WritePayload(QByteArray& out) const
 
 bool TBcfgRec08::MergeFrom(const TBcfgRecAll& other)
 {
+    // Import takes a colour as the file holds it, alpha above the editor's limit included.
     const auto* source = dynamic_cast<const TBcfgRec08*>(&other);
     if (!source)
         return false;
-    if (source->R != R || source->G != G || source->B != B || source->A != A)
-        MarkModified();
-    R = source->R;
-    G = source->G;
-    B = source->B;
-    A = source->A;
+    assign(source->R, source->G, source->B, source->A);
     MarkImported();
     return true;
 }
@@ -67,22 +78,39 @@ void TBcfgRec08::Edit(EditorHost& host)
         std::array<QString, 4> typed;
         if (!host.ShowFourFieldPopup(popup, typed))
             return;
-        quint8 parsed[4] = {};
-        bool valid = true;
-        for (int i = 0; i < 4 && valid; ++i) {
-            const auto v = ValueRules::ParseInt32(typed[size_t(i)]);
-            valid = v && *v >= 0 && *v <= ValueInput::ColourFieldMax(i);
-            if (valid)
-                parsed[i] = quint8(*v);
+        std::array<qint64, 4> parsed{};
+        bool read = true;
+        for (size_t i = 0; i < 4 && read; ++i) {
+            const auto v = ValueRules::ParseInt32(typed[i]);
+            read = v.has_value();
+            parsed[i] = v.value_or(0);
         }
-        if (!valid)
-            continue;
-        if (parsed[0] != R || parsed[1] != G || parsed[2] != B || parsed[3] != A)
-            MarkModified();
-        R = parsed[0];
-        G = parsed[1];
-        B = parsed[2];
-        A = parsed[3];
-        return;
+        if (read && Take(parsed))
+            return;
     }
+}
+
+QString TBcfgRec08::TypeWords() const
+{
+    return QStringLiteral("colour R, G, B, alpha");
+}
+
+bool TBcfgRec08::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
+    const auto fields = ValueInput::Parts(text, 4);
+    std::array<qint64, 4> v{};
+    bool read = fields.has_value();
+    for (size_t i = 0; i < 4 && read; ++i) {
+        const auto field =
+            hexByte.match((*fields)[qsizetype(i)]).hasMatch()
+                ? ValueRules::ParseInt32(QLatin1Char('$') + (*fields)[qsizetype(i)].toString())
+                : std::nullopt;
+        read = field.has_value();
+        v[i] = field.value_or(0);
+    }
+    if (!read || !Take(v))
+        return Refuse(why, QStringLiteral("not RR,GG,BB,AA (hexadecimal bytes, alpha at most %1)")
+                               .arg(ValueInput::ColourFieldMax(3), 0, 16));
+    return true;
 }

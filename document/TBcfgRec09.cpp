@@ -4,11 +4,6 @@
 #include "TBCFGFile.h"
 #include "TextRules.h"
 
-QByteArray TBcfgRec09::DisplayText() const
-{
-    return AppendedLabel();
-}
-
 void TBcfgRec09::AppendDisplayText(QByteArray& out) const
 {
     out.append(TextRules::NameView(Name()));
@@ -17,7 +12,6 @@ void TBcfgRec09::AppendDisplayText(QByteArray& out) const
 void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)
 {
     if (IsLevelBegin()) {
-        ++state.LevelDepth;
         state.CurrentLevel = Index;
         return;
     }
@@ -26,8 +20,6 @@ void TBcfgRec09::ReadPayload(RecordReader&, LoaderState& state)
         return;
     const TBcfgRecAll* closed = Doc ? Doc->Record(ParentIndex) : nullptr;
     state.CurrentLevel = closed ? closed->ParentIndex : -1;
-    if (state.LevelDepth > 0)
-        --state.LevelDepth;
 }
 
 void TBcfgRec09::WritePayload(QByteArray&) const {}
@@ -38,3 +30,8 @@ bool TBcfgRec09::MergeFrom(const TBcfgRecAll&)
 }
 
 void TBcfgRec09::Edit(EditorHost&) {}
+
+QString TBcfgRec09::TypeWords() const
+{
+    return IsLevelBegin() ? QStringLiteral("section") : QStringLiteral("section end");
+}

@@ -3,21 +3,23 @@
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
+#include "ValueRules.h"
 
-QByteArray TBcfgRec0B::DisplayText() const
+void TBcfgRec0B::Take(quint32 checked)
 {
-    return AppendedLabel();
+    if (checked != Checked)
+        MarkModified();
+    Checked = checked;
 }
 
-void TBcfgRec0B::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0B::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel label(*this);
     // A damaged value shows as its number instead of reading outside the words.
     if (Checked <= 1)
         label.text(Words[Checked]);
     else
         label.number(Checked);
-    label.appendTo(out);
+    return true;
 }
 
 void TBcfgRec0B::ReadPayload(RecordReader& in, LoaderState&)
@@ -35,15 +37,36 @@ bool TBcfgRec0B::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRec0B*>(&other);
     if (!source)
         return false;
-    if (source->Checked != Checked)
-        MarkModified();
-    Checked = source->Checked;
+    Take(source->Checked);
     MarkImported();
     return true;
 }
 
 void TBcfgRec0B::Edit(EditorHost&)
 {
-    MarkModified();
-    Checked = Checked == 1 ? 0 : 1;
+    Take(Checked == 1 ? 0 : 1);
+}
+
+QString TBcfgRec0B::TypeWords() const
+{
+    return QStringLiteral("check box");
+}
+
+bool TBcfgRec0B::StepValue(int steps)
+{
+    Checked = ValueRules::StepCheckBox(Checked, steps);
+    return true;
+}
+
+bool TBcfgRec0B::StoreText(const QString& text, QString& why)
+{
+    if (text == QLatin1String(Words[1]))
+        Take(1);
+    else if (text == QLatin1String(Words[0]))
+        Take(0);
+    else
+        return Refuse(
+            why,
+            QStringLiteral("not %1 or %2").arg(QLatin1String(Words[1]), QLatin1String(Words[0])));
+    return true;
 }

@@ -10,10 +10,18 @@ public:
     // What the label shows for 0 and 1.
     static constexpr const char* Words[2] = {"OFF", "ON"};
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+    bool EditToggles() const override { return true; }
+    bool PopupAtValue() const override { return true; }
+
+    // Takes any word (marks Modified when it differs).
+    void Take(quint32 checked);
 };

@@ -7,14 +7,20 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
-QByteArray TBcfgRec0C::DisplayText() const
+#include <QRegularExpression>
+
+void TBcfgRec0C::Take(qint8 hour, qint8 minute)
 {
-    return AppendedLabel();
+    if (hour != Hour || minute != Minute)
+        MarkModified();
+    Hour = hour;
+    Minute = minute;
 }
 
-void TBcfgRec0C::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0C::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel(*this).number(Hour).character(':').twoDigits(Minute).appendTo(out);
+    label.number(Hour).character(':').twoDigits(Minute);
+    return true;
 }
 
 void TBcfgRec0C::ReadPayload(RecordReader& in, LoaderState&)
@@ -36,10 +42,7 @@ bool TBcfgRec0C::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRec0C*>(&other);
     if (!source)
         return false;
-    if (source->Hour != Hour || source->Minute != Minute)
-        MarkModified();
-    Hour = source->Hour;
-    Minute = source->Minute;
+    Take(source->Hour, source->Minute);
     TimeRest = source->TimeRest;
     MarkImported();
     return true;
@@ -54,13 +57,36 @@ void TBcfgRec0C::Edit(EditorHost& host)
         QString typed;
         if (!host.ShowTimePopup(label, text, typed))
             return;
-        const auto time = ValueRules::ParseTime(typed);
-        if (!time)
-            continue;
-        if (time->hour != Hour || time->minute != Minute)
-            MarkModified();
-        Hour = time->hour;
-        Minute = time->minute;
-        return;
+        if (const auto time = ValueRules::ParseTime(typed)) {
+            Take(time->hour, time->minute);
+            return;
+        }
     }
+}
+
+QString TBcfgRec0C::TypeWords() const
+{
+    return QStringLiteral("time");
+}
+
+bool TBcfgRec0C::StepValue(int steps)
+{
+    const ValueRules::Time stepped = ValueRules::StepTime(Hour, Minute, steps);
+    Hour = stepped.hour;
+    Minute = stepped.minute;
+    return true;
+}
+
+bool TBcfgRec0C::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    // The popup's masked field always holds two hour digits.
+    const auto time = m.hasMatch() ? ValueRules::ParseTime(m.captured(1).rightJustified(2, '0') +
+                                                           QLatin1Char(':') + m.captured(2))
+                                   : std::nullopt;
+    if (!time)
+        return Refuse(why, QStringLiteral("not H:MM (hour 0 to 23, minute 00 to 59)"));
+    Take(time->hour, time->minute);
+    return true;
 }

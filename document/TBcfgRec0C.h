@@ -10,10 +10,17 @@ public:
     qint8 Minute = 0;
     QByteArray TimeRest; // 6 bytes
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+
+    // Takes hour and minute (marks Modified when they differ); typed times are checked
+    // as ValueRules::ParseTime reads them, an imported one is taken as the file holds it.
+    void Take(qint8 hour, qint8 minute);
 };

@@ -1,25 +1,33 @@
 #include "TBcfgRec0D.h"
 
+#include "BcfgError.h"
 #include "EditorHost.h"
 #include "RecordStream.h"
 #include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueRules.h"
 
-QByteArray TBcfgRec0D::DisplayText() const
+#include <QRegularExpression>
+
+void TBcfgRec0D::Take(const QDate& date)
 {
-    return AppendedLabel();
+    const ValueRules::StoredDate stored = ValueRules::SplitDate(date);
+    assign(stored.year, stored.month, stored.day);
 }
 
-void TBcfgRec0D::AppendDisplayText(QByteArray& out) const
+void TBcfgRec0D::assign(qint32 year, qint8 month, qint8 day)
 {
-    ShortLabel(*this)
-        .number(Day)
-        .character('.')
-        .twoDigits(Month)
-        .character('.')
-        .number(Year)
-        .appendTo(out);
+    if (day != Day || month != Month || year != Year)
+        MarkModified();
+    Day = day;
+    Month = month;
+    Year = year;
+}
+
+bool TBcfgRec0D::WriteShortValue(ShortLabel& label) const
+{
+    label.number(Day).character('.').twoDigits(Month).character('.').number(Year);
+    return true;
 }
 
 void TBcfgRec0D::ReadPayload(RecordReader& in, LoaderState&)
@@ -40,14 +48,11 @@ void TBcfgRec0D::WritePayload(QByteArray& out) const
 
 bool TBcfgRec0D::MergeFrom(const TBcfgRecAll& other)
 {
+    // Import takes the fields as the file holds them, a date or not.
     const auto* source = dynamic_cast<const TBcfgRec0D*>(&other);
     if (!source)
         return false;
-    if (source->Day != Day || source->Month != Month || source->Year != Year)
-        MarkModified();
-    Day = source->Day;
-    Month = source->Month;
-    Year = source->Year;
+    assign(source->Year, source->Month, source->Day);
     DateRest = source->DateRest;
     MarkImported();
     return true;
@@ -72,7 +77,49 @@ void TBcfgRec0D::Edit(EditorHost& host)
     QDate chosen;
     if (!host.ShowDatePopup(shown, chosen))
         return;
-    if (chosen != shown)
-        MarkModified();
-    StoreDate(chosen);
+    // The day shown, accepted again, is stored as the calendar gives it, unmarked.
+    if (chosen == shown)
+        StoreDate(chosen);
+    else
+        Take(chosen);
+}
+
+QString TBcfgRec0D::TypeWords() const
+{
+    return QStringLiteral("date");
+}
+
+bool TBcfgRec0D::StepValue(int steps)
+{
+    const QDate stepped = ValueRules::EncodeDate(Year, Month, Day);
+    StoreDate(ValueRules::StepDate(stepped, steps));
+    return true;
+}
+
+bool TBcfgRec0D::StoreText(const QString& text, QString& why)
+{
+    static const QRegularExpression form(
+        QStringLiteral("^([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{1,4})$"));
+    const QRegularExpressionMatch m = form.match(text);
+    QDate date;
+    if (m.hasMatch()) {
+        try {
+            date = ValueRules::EncodeDate(m.captured(3).toInt(), qint8(m.captured(2).toInt()),
+                                          qint8(m.captured(1).toInt()));
+        } catch (const BcfgError&) {
+        }
+    }
+    if (!date.isValid()) {
+        // Written as the label writes a date.
+        const auto shown = [](const QDate& d) {
+            return QStringLiteral("%1.%2.%3")
+                .arg(d.day())
+                .arg(QString::fromLatin1(TextRules::TwoDigits(d.month())))
+                .arg(d.year());
+        };
+        return Refuse(why, QStringLiteral("not D.MM.YYYY (a date from %1 to %2)")
+                               .arg(shown(ValueRules::FirstDate()), shown(ValueRules::LastDate())));
+    }
+    Take(date);
+    return true;
 }

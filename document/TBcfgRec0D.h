@@ -13,15 +13,26 @@ public:
     qint8 Day = 0;
     QByteArray DateRest; // 2 bytes
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StepValue(int steps) override;
+    bool StoreText(const QString& text, QString& why) override;
+    bool PopupAtValue() const override { return true; }
+
+    // Takes date as StoreDate keeps it (marks Modified when year, month or day differ);
+    // typed dates are checked as ValueRules::EncodeDate reads them.
+    void Take(const QDate& date);
 
     // Keeps year, month and day of date (its time part does not exist here).
     void StoreDate(const QDate& date);
     // The stored date; throws "Invalid argument to date encode" when invalid.
     QDate StoredDate() const;
+
+private:
+    void assign(qint32 year, qint8 month, qint8 day);
 };

@@ -6,19 +6,24 @@
 #include "ShortLabel.h"
 #include "TextRules.h"
 #include "ValueInput.h"
+#include "ValueRules.h"
 
-QByteArray TBcfgRec0E::DisplayText() const
+void TBcfgRec0E::Take(const std::array<quint16, 4>& rect)
 {
-    return AppendedLabel();
+    if (rect[0] != X1 || rect[1] != Y1 || rect[2] != X2 || rect[3] != Y2)
+        MarkModified();
+    X1 = rect[0];
+    Y1 = rect[1];
+    X2 = rect[2];
+    Y2 = rect[3];
 }
 
-void TBcfgRec0E::AppendDisplayText(QByteArray& out) const
+bool TBcfgRec0E::WriteShortValue(ShortLabel& label) const
 {
-    ShortLabel label(*this);
     label.number(X1);
     for (const quint16 v : {Y1, X2, Y2})
         label.character(',').number(v);
-    label.appendTo(out);
+    return true;
 }
 
 void TBcfgRec0E::ReadPayload(RecordReader& in, LoaderState&)
@@ -40,12 +45,7 @@ bool TBcfgRec0E::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRec0E*>(&other);
     if (!source)
         return false;
-    if (source->X1 != X1 || source->Y1 != Y1 || source->X2 != X2 || source->Y2 != Y2)
-        MarkModified();
-    X1 = source->X1;
-    Y1 = source->Y1;
-    X2 = source->X2;
-    Y2 = source->Y2;
+    Take({source->X1, source->Y1, source->X2, source->Y2});
     MarkImported();
     return true;
 }
@@ -62,22 +62,36 @@ void TBcfgRec0E::Edit(EditorHost& host)
         std::array<QString, 4> typed;
         if (!host.ShowFourFieldPopup(popup, typed))
             return;
-        quint16 parsed[4] = {};
-        bool valid = true;
-        for (int i = 0; i < 4 && valid; ++i) {
-            const auto v = ValueInput::RectField(typed[size_t(i)]);
-            valid = v.has_value();
-            if (valid)
-                parsed[i] = *v;
+        std::array<quint16, 4> parsed{};
+        bool read = true;
+        for (size_t i = 0; i < 4 && read; ++i) {
+            const auto v = ValueInput::RectField(typed[i]);
+            read = v.has_value();
+            parsed[i] = v.value_or(0);
         }
-        if (!valid)
-            continue;
-        if (parsed[0] != X1 || parsed[1] != Y1 || parsed[2] != X2 || parsed[3] != Y2)
-            MarkModified();
-        X1 = parsed[0];
-        Y1 = parsed[1];
-        X2 = parsed[2];
-        Y2 = parsed[3];
-        return;
+        if (read) {
+            Take(parsed);
+            return;
+        }
     }
+}
+
+QString TBcfgRec0E::TypeWords() const
+{
+    return QStringLiteral("rectangle X1, Y1, X2, Y2");
+}
+
+bool TBcfgRec0E::StoreText(const QString& text, QString& why)
+{
+    const auto fields = ValueInput::Parts(text, 4);
+    std::array<quint16, 4> v{};
+    for (size_t i = 0; i < 4; ++i) {
+        const auto field = fields ? ValueInput::RectField((*fields)[qsizetype(i)]) : std::nullopt;
+        if (!field)
+            return Refuse(
+                why, QStringLiteral("not X1,Y1,X2,Y2 (each 0 to %1)").arg(ValueRules::RectMax));
+        v[i] = *field;
+    }
+    Take(v);
+    return true;
 }

@@ -2,6 +2,8 @@
 
 #include "TBcfgRecAll.h"
 
+#include <array>
+
 // Type 14: a rectangle of four unsigned 16-bit coordinates.
 class TBcfgRec0E : public TBcfgRecAll
 {
@@ -11,10 +13,16 @@ public:
     quint16 X2 = 0;
     quint16 Y2 = 0;
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    bool WriteShortValue(ShortLabel& label) const override;
+    QString TypeWords() const override;
+    bool StoreText(const QString& text, QString& why) override;
+
+    // Takes the four coordinates (marks Modified when they differ); typed fields are checked
+    // as ValueInput::RectField reads them, an imported rectangle is taken as the file holds it.
+    void Take(const std::array<quint16, 4>& rect);
 };

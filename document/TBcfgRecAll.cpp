@@ -3,16 +3,11 @@
 #include "LoaderState.h"
 #include "RecordPool.h"
 #include "RecordStream.h"
+#include "ShortLabel.h"
 #include "TBCFGFile.h"
 #include "TextRules.h"
 
 #include <cstring>
-
-void TBcfgRecAll::WriteRecord(QByteArray& out)
-{
-    AppendTo(out);
-    Modified = false;
-}
 
 void TBcfgRecAll::RestorePayload(const QByteArray& payload)
 {
@@ -72,30 +67,20 @@ QByteArray TBcfgRecAll::NameText() const
 
 QByteArray TBcfgRecAll::LabelPrefix() const
 {
-    return NameText() + " - [ ";
-}
-
-QByteArray TBcfgRecAll::Labelled(QByteArrayView value) const
-{
-    QByteArray label;
-    label.reserve(TextRules::NameSize + value.size() + 7);
-    AppendLabelStart(label);
-    label.append(value);
-    AppendLabelEnd(label);
-    return label;
+    return NameText().append(ValueOpen);
 }
 
 void TBcfgRecAll::AppendLabelStart(QByteArray& out) const
 {
     const QByteArrayView name = TextRules::NameView(Name());
     const qsizetype at = out.size();
-    out.resize(at + name.size() + 5);
+    out.resize(at + name.size() + ValueOpen.size());
     char* to = out.data() + at;
     std::memcpy(to, name.data(), size_t(name.size()));
-    std::memcpy(to + name.size(), " - [ ", 5);
+    std::memcpy(to + name.size(), ValueOpen.data(), size_t(ValueOpen.size()));
 }
 
-QByteArray TBcfgRecAll::AppendedLabel() const
+QByteArray TBcfgRecAll::DisplayText() const
 {
     QByteArray label;
     label.reserve(TextRules::NameSize + 24);
@@ -105,7 +90,51 @@ QByteArray TBcfgRecAll::AppendedLabel() const
 
 void TBcfgRecAll::AppendDisplayText(QByteArray& out) const
 {
-    out.append(DisplayText());
+    // Most labels are short: made in place and appended in one step.
+    ShortLabel label(*this);
+    if (WriteShortValue(label)) {
+        label.appendTo(out);
+        return;
+    }
+    AppendLabelStart(out);
+    AppendValueText(out);
+    AppendLabelEnd(out);
+}
+
+void TBcfgRecAll::AppendValueText(QByteArray& out) const
+{
+    ShortLabel value;
+    if (WriteShortValue(value))
+        value.appendTo(out);
+}
+
+bool TBcfgRecAll::WriteShortValue(ShortLabel&) const
+{
+    return false;
+}
+
+QByteArray TBcfgRecAll::ValueText() const
+{
+    if (IsLevel())
+        return {};
+    QByteArray value("");
+    AppendValueText(value);
+    return value.isNull() ? QByteArray("") : value; // an empty value is still a value
+}
+
+QString TBcfgRecAll::TypeWords() const
+{
+    return QStringLiteral("type %1").arg(int(TypeCode));
+}
+
+bool TBcfgRecAll::StepValue(int)
+{
+    return false;
+}
+
+bool TBcfgRecAll::StoreText(const QString&, QString& why)
+{
+    return Refuse(why, QStringLiteral("a level holds no value"));
 }
 
 const QByteArray& TBcfgRecAll::LabelBeforeImport() const

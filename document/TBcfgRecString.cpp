@@ -5,35 +5,22 @@
 #include "RecordStream.h"
 #include "TextRules.h"
 
-QByteArray TBcfgRecString::DisplayText() const
-{
-    if (TypeCode == 2 && !TextRules::EditableAsStored(TypeCode, TextRules::NameView(Buffer)))
-        return Labelled(GetText());
-    return AppendedLabel();
-}
-
-void TBcfgRecString::AppendDisplayText(QByteArray& out) const
+void TBcfgRecString::AppendValueText(QByteArray& out) const
 {
     // Most texts show their stored bytes up to the first zero as they are; a password shows
     // as stars.
     const QByteArrayView text = TextRules::NameView(Buffer);
     if (!TextRules::EditableAsStored(TypeCode, text)) {
-        if (TypeCode != 10) {
-            out.append(Labelled(GetText()));
-            return;
-        }
-        // The editable text of type 10 (as GetText makes it), made in place.
-        AppendLabelStart(out);
-        TextRules::AppendUtf8InCodePage(out, text);
-        AppendLabelEnd(out);
+        if (TypeCode == TypeCode::Utf8Text)
+            TextRules::AppendUtf8InCodePage(out, text); // GetText's text, made in place
+        else
+            out.append(GetText());
         return;
     }
-    AppendLabelStart(out);
-    if (TypeCode == 6)
+    if (TypeCode == TypeCode::Password)
         out.append(text.size(), '*');
     else
         out.append(text);
-    AppendLabelEnd(out);
 }
 
 void TBcfgRecString::ReadPayload(RecordReader& in, LoaderState&)
@@ -96,6 +83,33 @@ bool TBcfgRecString::StoreTyped(const QString& typed)
     return true;
 }
 
+bool TBcfgRecString::StoreText(const QString& text, QString& why)
+{
+    // The text already stored is kept as it is, whatever it would take now.
+    if (text == CodePage::ToUnicode(GetText())) {
+        StoreTyped(text);
+        return true;
+    }
+    if (CodePage::ToUnicode(CodePage::FromUnicode(text)) != text)
+        return Refuse(why, QStringLiteral("it holds a character the code page %1 cannot represent")
+                               .arg(CodePage::Name()));
+    if (FittingTextLength(text) < text.size()) {
+        const qsizetype needed =
+            TextRules::StoredForm(TypeCode, CodePage::FromUnicode(text)).size() + 1;
+        return Refuse(why, QStringLiteral("the record holds %1 bytes, the text takes %2 with its "
+                                          "zero byte")
+                               .arg(BufferLength)
+                               .arg(needed));
+    }
+    StoreTyped(text);
+    return true;
+}
+
+QString TBcfgRecString::TextTypeWords(const char* kind) const
+{
+    return QStringLiteral("%1, up to %2 bytes").arg(QLatin1String(kind)).arg(BufferLength - 1);
+}
+
 qsizetype TBcfgRecString::FittingTextLength(const QString& text) const
 {
     const auto fits = [&](qsizetype length) {
@@ -130,11 +144,11 @@ void TBcfgRecString::StoreBytes(const QByteArray& stored)
 
 QByteArray TBcfgRec02::GetText() const
 {
-    return TextRules::EditableText(2, Buffer);
+    return TextRules::EditableText(TypeCode::EscapedText, Buffer);
 }
 void TBcfgRec02::SetText(const QByteArray& text)
 {
-    StoreBytes(TextRules::StoredForm(2, text));
+    StoreBytes(TextRules::StoredForm(TypeCode::EscapedText, text));
 }
 
 QByteArray TBcfgRec0406::GetText() const
@@ -148,9 +162,24 @@ void TBcfgRec0406::SetText(const QByteArray& text)
 
 QByteArray TBcfgRec0A::GetText() const
 {
-    return TextRules::EditableText(10, Buffer);
+    return TextRules::EditableText(TypeCode::Utf8Text, Buffer);
 }
 void TBcfgRec0A::SetText(const QByteArray& text)
 {
-    StoreBytes(TextRules::StoredForm(10, text));
+    StoreBytes(TextRules::StoredForm(TypeCode::Utf8Text, text));
+}
+
+QString TBcfgRec02::TypeWords() const
+{
+    return TextTypeWords("text, UTF-8 with escape marks");
+}
+
+QString TBcfgRec0406::TypeWords() const
+{
+    return TextTypeWords(TypeCode == TypeCode::Password ? "password" : "text");
+}
+
+QString TBcfgRec0A::TypeWords() const
+{
+    return TextTypeWords("text, UTF-8");
 }

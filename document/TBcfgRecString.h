@@ -15,12 +15,13 @@ public:
     // Payload length of a text record: the smallest multiple of 4 above max.
     static qint64 PayloadLength(qint32 max) { return (qint64(max) / 4 + 1) * 4; }
 
-    QByteArray DisplayText() const override;
-    void AppendDisplayText(QByteArray& out) const override;
+    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
     void Edit(EditorHost& host) override;
+    void AppendValueText(QByteArray& out) const override;
+    bool StoreText(const QString& text, QString& why) override;
 
     // The editable 8-bit text of the stored bytes.
     virtual QByteArray GetText() const = 0;
@@ -31,19 +32,22 @@ public:
     // How many leading characters of an edited text can be stored with their
     // zero byte in this record's payload.
     qsizetype FittingTextLength(const QString& text) const;
-    // Stores a typed text as the popup does: the text already stored (as the
-    // popup shows it, or the same 8-bit text) keeps its bytes and marks;
+    // Takes a typed text in, as the popup and set do: the text already stored (as
+    // the popup shows it, or the same 8-bit text) keeps its bytes and marks;
     // any other is marked and stored (cut to fit). Returns whether it stored.
     bool StoreTyped(const QString& typed);
 
 protected:
     void StoreBytes(const QByteArray& stored);
+    // "kind, up to N bytes": the payload holds the stored bytes and their zero byte.
+    QString TextTypeWords(const char* kind) const;
 };
 
 // Type 2: UTF-8 with a 0x1F after certain backslashes.
 class TBcfgRec02 : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };
@@ -52,6 +56,7 @@ public:
 class TBcfgRec0406 : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };
@@ -60,6 +65,7 @@ public:
 class TBcfgRec0A : public TBcfgRecString
 {
 public:
+    QString TypeWords() const override;
     QByteArray GetText() const override;
     void SetText(const QByteArray& text) override;
 };

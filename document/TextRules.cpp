@@ -1,6 +1,7 @@
 #include "TextRules.h"
 
 #include "CodePage.h"
+#include "TypeCode.h"
 
 #include <QVarLengthArray>
 #include <QtEndian>
@@ -132,9 +133,9 @@ QByteArray InsertEscapes(QByteArray text)
 QByteArray StoredForm(quint32 typeCode, const QByteArray& text8)
 {
     switch (typeCode) {
-    case 2:
+    case TypeCode::EscapedText:
         return CodePage::ToUnicode(InsertEscapes(text8)).toUtf8();
-    case 10:
+    case TypeCode::Utf8Text:
         return CodePage::ToUnicode(text8).toUtf8();
     default:
         return text8;
@@ -143,10 +144,10 @@ QByteArray StoredForm(quint32 typeCode, const QByteArray& text8)
 
 bool EditableAsStored(quint32 typeCode, QByteArrayView text)
 {
-    if (typeCode != 2 && typeCode != 10)
+    if (typeCode != TypeCode::EscapedText && typeCode != TypeCode::Utf8Text)
         return true;
     for (const char c : text)
-        if (uchar(c) >= 0x80 || (typeCode == 2 && c == '\x1F'))
+        if (uchar(c) >= 0x80 || (typeCode == TypeCode::EscapedText && c == '\x1F'))
             return false;
     return true;
 }
@@ -157,11 +158,11 @@ QByteArray EditableText(quint32 typeCode, const QByteArray& stored)
     if (EditableAsStored(typeCode, text))
         return text;
     switch (typeCode) {
-    case 2:
-    case 10: {
+    case TypeCode::EscapedText:
+    case TypeCode::Utf8Text: {
         QByteArray text8;
         AppendUtf8InCodePage(text8, text);
-        return typeCode == 2 ? StripEscapes(text8) : text8;
+        return typeCode == TypeCode::EscapedText ? StripEscapes(text8) : text8;
     }
     default:
         return text;
@@ -175,14 +176,15 @@ qsizetype FittingStoredLength(quint32 typeCode, const QByteArray& stored, qsizet
     if (stored.size() <= capacity)
         return stored.size();
     qsizetype length = capacity;
-    if (typeCode == 2 || typeCode == 10) {
+    if (typeCode == TypeCode::EscapedText || typeCode == TypeCode::Utf8Text) {
         // Back off to the start of the sequence that the cut would split.
         while (length > 0 && (uchar(stored[length]) & 0xC0) == 0x80)
             --length;
     }
     // Cutting between a backslash and its 0x1F would drop the mark that the
     // backslash needs; leave the backslash out as well.
-    if (typeCode == 2 && length > 0 && stored[length] == '\x1F' && stored[length - 1] == '\\')
+    if (typeCode == TypeCode::EscapedText && length > 0 && stored[length] == '\x1F' &&
+        stored[length - 1] == '\\')
         --length;
     return length;
 }

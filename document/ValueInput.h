@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -10,6 +11,8 @@ class TBcfgRecAll;
 // never disagree about what a record accepts.
 namespace ValueInput {
 
+// The parts of a value written "a,b,..." with exactly count parts.
+std::optional<QList<QStringView>> Parts(QStringView text, qsizetype count);
 // The largest value colour field number field (0 R, 1 G, 2 B, 3 A) takes;
 // the smallest is 0.
 int ColourFieldMax(int field);

@@ -1,6 +1,7 @@
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
 #include "ErrorOf.h"
+#include "RecordPool.h"
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
 #include "TBcfgRecString.h"
@@ -511,6 +512,26 @@ private slots:
         const auto doc = TBCFGFile::FromBytes(builder.bytes(), nullptr, nullptr);
         QVERIFY2(timer.elapsed() < 2000, "occurrence counting is not linear");
         QCOMPARE(doc->Record(doc->Count() - 2)->Occurrence, 99);
+    }
+
+    void recordMemoryGoesWithItsDocument()
+    {
+        BcfgBuilder builder;
+        for (int i = 0; i < 50000; ++i)
+            builder.checkBox("Show", 1);
+        const std::size_t before = RecordPool::DocumentBytes();
+        auto big = TBCFGFile::FromBytes(builder.bytes(), nullptr, nullptr);
+        const std::size_t withBig = RecordPool::DocumentBytes() - before;
+        if (withBig == 0)
+            QSKIP("records come from the plain heap in this build");
+        QVERIFY(withBig >= 50000 * 48);
+        big.reset();
+        QCOMPARE(RecordPool::DocumentBytes(), before);
+        // A small file opened after the big one holds a chunk, not what the big one took.
+        const auto small =
+            TBCFGFile::FromBytes(BcfgBuilder().checkBox("Show", 1).bytes(), nullptr, nullptr);
+        QVERIFY(RecordPool::DocumentBytes() - before <= 1024 * 1024);
+        QVERIFY(RecordPool::DocumentBytes() - before < withBig);
     }
 };
 
