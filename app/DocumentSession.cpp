@@ -118,6 +118,7 @@ bool DocumentSession::Open(const QString& fileName)
     std::unique_ptr<TBCFGFile> doc;
     BoxReporter reporter(m_dialogParent);
     if (!Modified()) {
+        m_entries.RememberView();
         m_entries.ClearEntries();
         // The emptied tree is drawn before a long load.
         QCoreApplication::processEvents();
@@ -129,8 +130,8 @@ bool DocumentSession::Open(const QString& fileName)
             // that what Save would write is visible.
             m_entries.ClearEntries();
             error(e.text());
-            if (m_doc)
-                showEntries(*m_doc);
+            if (m_doc && showEntries(*m_doc))
+                m_entries.RestoreView();
             return false;
         }
     } else {
@@ -151,9 +152,11 @@ bool DocumentSession::Open(const QString& fileName)
             if (!doc)
                 return false;
         }
+        m_entries.RememberView();
         if (!showEntries(*doc)) {
             error(QStringLiteral("Out of memory"));
-            showEntries(*m_doc);
+            if (showEntries(*m_doc))
+                m_entries.RestoreView();
             return false;
         }
         if (!doc->FullyLoaded())

@@ -34,6 +34,12 @@ class DocumentEntries : public TreeSink
 public:
     // Removes every entry: they point into records that may be about to go.
     virtual void ClearEntries() = 0;
+    // Before a load that replaces the entries and may fail: remembers, by record, which
+    // sections are open, the selection and the scroll position of the document shown now.
+    virtual void RememberView() {}
+    // The same document's entries were appended again after a failed load: the remembered
+    // view comes back, so the user finds the tree as it was.
+    virtual void RestoreView() {}
 };
 
 // What a running import shows; each part may be left empty.

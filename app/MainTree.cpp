@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
@@ -176,6 +177,36 @@ QTreeWidgetItem* MainTree::EntryOf(const TBcfgRecAll* record) const
         if (RecordOf(*it) == record)
             return *it;
     return nullptr;
+}
+
+void MainTree::RememberView()
+{
+    m_view = {};
+    for (QTreeWidgetItemIterator it(this); *it; ++it)
+        if ((*it)->isExpanded())
+            m_view.expanded.insert(RecordOf(*it));
+    if (QTreeWidgetItem* current = currentItem()) {
+        m_view.current = RecordOf(current);
+        m_view.currentIsUnknownBlock = IsUnknownBlock(current);
+    }
+    m_view.scroll = verticalScrollBar()->value();
+}
+
+void MainTree::RestoreView()
+{
+    QTreeWidgetItem* current = nullptr;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        const TBcfgRecAll* record = RecordOf(*it);
+        (*it)->setExpanded(m_view.expanded.contains(record));
+        if (record ? record == m_view.current : m_view.currentIsUnknownBlock)
+            current = *it;
+    }
+    if (current)
+        setCurrentItem(current);
+    // The scroll range follows the expanded sections only once they are laid out.
+    doItemsLayout();
+    verticalScrollBar()->setValue(m_view.scroll);
+    m_view = {};
 }
 
 QTreeWidgetItem* MainTree::SelectedEntry() const

@@ -3,6 +3,7 @@
 #include "DocumentSession.h"
 
 #include <QColor>
+#include <QSet>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <functional>
@@ -109,6 +110,8 @@ public:
 
     // DocumentEntries (expandAll(Entry) beside the view's own expandAll()).
     void ClearEntries() override { clear(); }
+    void RememberView() override;
+    void RestoreView() override;
     using QTreeView::expandAll;
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
     Entry parentOf(Entry entry) override;
@@ -136,6 +139,15 @@ private:
     // The platform's highlight, darkened where the selected colours would be hard to read.
     void useReadableHighlight();
 
+    // What RememberView kept. The records outlive the entries: the document stays while a
+    // load that may fail replaces them.
+    struct View {
+        QSet<const TBcfgRecAll*> expanded;
+        const TBcfgRecAll* current = nullptr;
+        bool currentIsUnknownBlock = false;
+        int scroll = 0;
+    };
+    View m_view;
     int m_reservedBottom = 0;
     EntryColourDelegate* m_colours;
     std::function<QString(const QTreeWidgetItem*)> m_details;

@@ -202,6 +202,27 @@ private slots:
         QCOMPARE(kit::read(path), before->Serialize());
         QVERIFY(kit::read(path) != sample().bytes());
         QVERIFY(state(form) == Loaded);
+
+        // Without changes the tree is emptied for the load; a failure brings back the open
+        // sections and the selection as the user left them.
+        entry(form, "Colours")->setExpanded(true);
+        entry(form, "Inner")->setExpanded(true);
+        form.TreeView1->setCurrentItem(entry(form, "Flag"));
+        Dialogs::SetNextFileName(other);
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
+        QCOMPARE(form.CurrentDoc(), before);
+        QVERIFY(entry(form, "Colours")->isExpanded());
+        QVERIFY(entry(form, "Inner")->isExpanded());
+        QCOMPARE(form.TreeView1->SelectedEntry(), entry(form, "Flag"));
+        entry(form, "Inner")->setExpanded(false);
+        form.TreeView1->setCurrentItem(entry(form, "Alarm"));
+        Dialogs::SetNextFileName(other);
+        QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
+        QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
+        QVERIFY(entry(form, "Colours")->isExpanded());
+        QVERIFY(!entry(form, "Inner")->isExpanded());
+        QCOMPARE(form.TreeView1->SelectedEntry(), entry(form, "Alarm"));
     }
 
     void unknownBlockIsReportedAndShown()
