@@ -46,7 +46,8 @@ private:
 
 QString importStepName(const QString& fileName)
 {
-    return QStringLiteral("Import from %1").arg(QFileInfo(fileName).fileName());
+    return DocumentSession::tr("Import from %1", "the name of an import's undo step")
+        .arg(QFileInfo(fileName).fileName());
 }
 
 } // namespace
@@ -139,9 +140,8 @@ bool DocumentSession::Open(const QString& fileName)
         doc = load(fileName, nullptr);
         if (!doc)
             return false;
-        const Dialogs::Answer answer =
-            Dialogs::Confirm(m_dialogParent, QStringLiteral("Confirm"),
-                             QStringLiteral("Save file before opening another?"));
+        const Dialogs::Answer answer = Dialogs::Confirm(m_dialogParent, QStringLiteral("Confirm"),
+                                                        tr("Save file before opening another?"));
         if (answer == Dialogs::Answer::Cancel)
             return false;
         if (answer == Dialogs::Answer::Yes) {
@@ -154,7 +154,7 @@ bool DocumentSession::Open(const QString& fileName)
         }
         m_entries.RememberView();
         if (!showEntries(*doc)) {
-            error(QStringLiteral("Out of memory"));
+            error(tr("Out of memory"));
             if (showEntries(*m_doc))
                 m_entries.RestoreView();
             return false;
@@ -202,8 +202,8 @@ void DocumentSession::SaveAs()
     m_saveDialogFileName = fileName;
     // The dialog confirmed the name without the extension; this is another file.
     if (fileName != chosen && QFileInfo::exists(fileName) &&
-        Dialogs::Confirm(m_dialogParent, QStringLiteral("Confirm Save As"),
-                         QStringLiteral("%1 already exists.\nDo you want to replace it?")
+        Dialogs::Confirm(m_dialogParent, tr("Confirm Save As"),
+                         tr("%1 already exists.\nDo you want to replace it?")
                              .arg(QFileInfo(fileName).fileName())) != Dialogs::Answer::Yes)
         return;
     saveTo(fileName);

@@ -8,13 +8,14 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QUndoStack>
 
 namespace {
-// The text after a tab is shown as the command's key.
-QString withKey(const QString& text, const QString& key)
+// The text after a tab is shown as the command's key, in the user's language.
+QString withKey(const QString& text, const QKeySequence& key)
 {
-    return text + QLatin1Char('\t') + key;
+    return text + QLatin1Char('\t') + key.toString(QKeySequence::NativeText);
 }
 
 QString quotedStep(const QString& command, bool possible, const QString& what)
@@ -31,17 +32,17 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     const TBcfgRecAll* record = MainTree::RecordOf(item);
     const QUndoStack* stack = form.UndoStack();
 
-    EditAction = addAction(withKey(tr("Edit"), QStringLiteral("Enter")));
+    EditAction = addAction(withKey(tr("Edit"), QKeySequence(Qt::Key_Enter)));
     EditAction->setEnabled(record && !record->IsLevel());
     connect(EditAction, &QAction::triggered, &form, &TForm1::StartEdit);
     // The stack's own actions, enabled and triggered by it; the text quotes the step and
     // names the key.
     UndoAction = stack->createUndoAction(this);
     UndoAction->setText(withKey(quotedStep(tr("Undo"), stack->canUndo(), stack->undoText()),
-                                QStringLiteral("Ctrl+Z")));
+                                QKeySequence(Qt::CTRL | Qt::Key_Z)));
     RedoAction = stack->createRedoAction(this);
     RedoAction->setText(withKey(quotedStep(tr("Redo"), stack->canRedo(), stack->redoText()),
-                                QStringLiteral("Ctrl+Y")));
+                                QKeySequence(Qt::CTRL | Qt::Key_Y)));
     addActions({UndoAction, RedoAction});
     addSeparator();
 
@@ -58,9 +59,9 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
             [path] { QGuiApplication::clipboard()->setText(path); });
     addSeparator();
 
-    FindAction = addAction(withKey(tr("Find..."), QStringLiteral("Ctrl+F")));
+    FindAction = addAction(withKey(tr("Find..."), QKeySequence(Qt::CTRL | Qt::Key_F)));
     connect(FindAction, &QAction::triggered, &form, &TForm1::ShowFindBar);
-    NextChangedAction = addAction(withKey(tr("Next changed"), QStringLiteral("F4")));
+    NextChangedAction = addAction(withKey(tr("Next changed"), QKeySequence(Qt::Key_F4)));
     connect(NextChangedAction, &QAction::triggered, &form,
             [&form] { form.SelectNextChanged(true); });
     addSeparator();

@@ -5,6 +5,7 @@
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace RecordDetails {
@@ -21,22 +22,23 @@ QString payloadText(const TBcfgRecAll& record)
     QByteArray payload;
     record.WritePayload(payload);
     if (payload.isEmpty())
-        return QStringLiteral("none");
+        return QCoreApplication::translate("RecordDetails", "none");
     QString hex = QString::fromLatin1(payload.left(ShownPayloadBytes).toHex(' ').toUpper());
     if (payload.size() > ShownPayloadBytes)
-        hex += QStringLiteral(" ... (%1 bytes)").arg(payload.size());
+        hex += QCoreApplication::translate("RecordDetails", " ... (%n bytes)", nullptr,
+                                           int(payload.size()));
     return hex;
 }
 
 QString marksText(const TBcfgRecAll& record)
 {
     if (record.Modified && record.Imported)
-        return QStringLiteral("changed, imported");
+        return QCoreApplication::translate("RecordDetails", "changed, imported");
     if (record.Modified)
-        return QStringLiteral("changed");
+        return QCoreApplication::translate("RecordDetails", "changed");
     if (record.Imported)
-        return QStringLiteral("imported");
-    return QStringLiteral("unchanged");
+        return QCoreApplication::translate("RecordDetails", "imported");
+    return QCoreApplication::translate("RecordDetails", "unchanged");
 }
 
 } // namespace
@@ -50,19 +52,23 @@ QString Of(const TBcfgRecAll& record)
 {
     QStringList lines{TypeWords(record)};
     if (dynamic_cast<const TBcfgRec0103*>(&record))
-        lines << QStringLiteral("range: %1 .. %2").arg(record.Lowest()).arg(record.Highest());
+        lines << QCoreApplication::translate("RecordDetails", "range: %1 .. %2")
+                     .arg(record.Lowest())
+                     .arg(record.Highest());
     // A section's path ends with "/", as the lists of differences write it.
-    lines << QStringLiteral("path: ") + ParameterPath::Of(record) +
+    lines << QCoreApplication::translate("RecordDetails", "path: ") + ParameterPath::Of(record) +
                  (record.IsLevel() ? QStringLiteral("/") : QString());
     if (record.Occurrence > 0)
-        lines << QStringLiteral("occurrence: %1").arg(record.Occurrence);
-    lines << QStringLiteral("offset: ") +
+        lines << QCoreApplication::translate("RecordDetails", "occurrence: %1")
+                     .arg(record.Occurrence);
+    lines << QCoreApplication::translate("RecordDetails", "offset: ") +
                  offsetText(record.Doc ? record.Doc->OffsetOf(record.Index) : 0);
-    lines << QStringLiteral("payload: ") + payloadText(record);
+    lines << QCoreApplication::translate("RecordDetails", "payload: ") + payloadText(record);
     lines << marksText(record);
     if (record.Imported && !record.LabelBeforeImport().isEmpty()) {
         const QByteArray before = ParameterPath::LabelValue(record, record.LabelBeforeImport());
-        lines << QStringLiteral("before the import: ") + CodePage::ToUnicode(before);
+        lines << QCoreApplication::translate("RecordDetails", "before the import: ") +
+                     CodePage::ToUnicode(before);
     }
     return lines.join(QLatin1Char('\n'));
 }
@@ -71,10 +77,12 @@ QString OfStop(const TBCFGFile& doc)
 {
     if (doc.FullyLoaded())
         return {};
-    return QStringLiteral("block not read: loading stopped here\noffset: %1\n"
-                          "kept: %2 bytes from here to the end, written back as they are")
-        .arg(offsetText(doc.StopOffset()))
-        .arg(doc.Tail().size());
+    return QCoreApplication::translate("RecordDetails",
+                                       "block not read: loading stopped here\noffset: %1\n"
+                                       "kept: %n bytes from here to the end, "
+                                       "written back as they are",
+                                       nullptr, int(doc.Tail().size()))
+        .arg(offsetText(doc.StopOffset()));
 }
 
 } // namespace RecordDetails

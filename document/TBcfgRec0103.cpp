@@ -7,6 +7,8 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
+
 qint64 TBcfgRec0103::Current() const
 {
     return TypeCode == TypeCode::Unsigned ? qint64(Value) : qint64(qint32(Value));
@@ -70,8 +72,9 @@ void TBcfgRec0103::Edit(EditorHost& host)
 
 QString TBcfgRec0103::TypeWords() const
 {
-    return TypeCode == TypeCode::Unsigned ? QStringLiteral("unsigned integer")
-                                          : QStringLiteral("signed integer");
+    return TypeCode == TypeCode::Unsigned
+               ? QCoreApplication::translate("RecordDetails", "unsigned integer")
+               : QCoreApplication::translate("RecordDetails", "signed integer");
 }
 
 bool TBcfgRec0103::StepValue(int steps)

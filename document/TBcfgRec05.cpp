@@ -7,6 +7,8 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
+
 bool TBcfgRec05::Take(qint64 index)
 {
     if (index < 0 || index >= qint64(Items.size()))
@@ -79,7 +81,7 @@ void TBcfgRec05::Edit(EditorHost& host)
 
 QString TBcfgRec05::TypeWords() const
 {
-    return QStringLiteral("choice of %1").arg(Max);
+    return QCoreApplication::translate("RecordDetails", "choice of %1").arg(Max);
 }
 
 bool TBcfgRec05::StepValue(int steps)

@@ -8,6 +8,8 @@
 #include "ValueInput.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
+
 void TBcfgRec07::Take(qint32 x, qint32 y)
 {
     if (x != X || y != Y)
@@ -63,7 +65,7 @@ void TBcfgRec07::Edit(EditorHost& host)
 
 QString TBcfgRec07::TypeWords() const
 {
-    return QStringLiteral("coordinates X, Y");
+    return QCoreApplication::translate("RecordDetails", "coordinates X, Y");
 }
 
 bool TBcfgRec07::StoreText(const QString& text, QString& why)

@@ -8,6 +8,7 @@
 #include "ValueInput.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 bool TBcfgRec08::Take(const std::array<qint64, 4>& rgba)
@@ -92,7 +93,7 @@ void TBcfgRec08::Edit(EditorHost& host)
 
 QString TBcfgRec08::TypeWords() const
 {
-    return QStringLiteral("colour R, G, B, alpha");
+    return QCoreApplication::translate("RecordDetails", "colour R, G, B, alpha");
 }
 
 bool TBcfgRec08::StoreText(const QString& text, QString& why)

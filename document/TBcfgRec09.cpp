@@ -4,6 +4,8 @@
 #include "TBCFGFile.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
+
 void TBcfgRec09::AppendDisplayText(QByteArray& out) const
 {
     out.append(TextRules::NameView(Name()));
@@ -33,5 +35,6 @@ void TBcfgRec09::Edit(EditorHost&) {}
 
 QString TBcfgRec09::TypeWords() const
 {
-    return IsLevelBegin() ? QStringLiteral("section") : QStringLiteral("section end");
+    return IsLevelBegin() ? QCoreApplication::translate("RecordDetails", "section")
+                          : QCoreApplication::translate("RecordDetails", "section end");
 }

@@ -5,6 +5,8 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
+
 void TBcfgRec0B::Take(quint32 checked)
 {
     if (checked != Checked)
@@ -49,7 +51,7 @@ void TBcfgRec0B::Edit(EditorHost&)
 
 QString TBcfgRec0B::TypeWords() const
 {
-    return QStringLiteral("check box");
+    return QCoreApplication::translate("RecordDetails", "check box");
 }
 
 bool TBcfgRec0B::StepValue(int steps)

@@ -7,6 +7,7 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 void TBcfgRec0C::Take(qint8 hour, qint8 minute)
@@ -66,7 +67,7 @@ void TBcfgRec0C::Edit(EditorHost& host)
 
 QString TBcfgRec0C::TypeWords() const
 {
-    return QStringLiteral("time");
+    return QCoreApplication::translate("RecordDetails", "time");
 }
 
 bool TBcfgRec0C::StepValue(int steps)

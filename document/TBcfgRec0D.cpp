@@ -7,6 +7,7 @@
 #include "TextRules.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 void TBcfgRec0D::Take(const QDate& date)
@@ -86,7 +87,7 @@ void TBcfgRec0D::Edit(EditorHost& host)
 
 QString TBcfgRec0D::TypeWords() const
 {
-    return QStringLiteral("date");
+    return QCoreApplication::translate("RecordDetails", "date");
 }
 
 bool TBcfgRec0D::StepValue(int steps)

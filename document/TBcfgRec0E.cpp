@@ -8,6 +8,8 @@
 #include "ValueInput.h"
 #include "ValueRules.h"
 
+#include <QCoreApplication>
+
 void TBcfgRec0E::Take(const std::array<quint16, 4>& rect)
 {
     if (rect[0] != X1 || rect[1] != Y1 || rect[2] != X2 || rect[3] != Y2)
@@ -78,7 +80,7 @@ void TBcfgRec0E::Edit(EditorHost& host)
 
 QString TBcfgRec0E::TypeWords() const
 {
-    return QStringLiteral("rectangle X1, Y1, X2, Y2");
+    return QCoreApplication::translate("RecordDetails", "rectangle X1, Y1, X2, Y2");
 }
 
 bool TBcfgRec0E::StoreText(const QString& text, QString& why)

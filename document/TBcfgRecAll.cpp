@@ -7,6 +7,7 @@
 #include "TBCFGFile.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
 #include <cstring>
 
 void TBcfgRecAll::RestorePayload(const QByteArray& payload)
@@ -124,7 +125,7 @@ QByteArray TBcfgRecAll::ValueText() const
 
 QString TBcfgRecAll::TypeWords() const
 {
-    return QStringLiteral("type %1").arg(int(TypeCode));
+    return QCoreApplication::translate("RecordDetails", "type %1").arg(int(TypeCode));
 }
 
 bool TBcfgRecAll::StepValue(int)

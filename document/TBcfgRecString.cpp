@@ -5,6 +5,8 @@
 #include "RecordStream.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
+
 void TBcfgRecString::AppendValueText(QByteArray& out) const
 {
     // Most texts show their stored bytes up to the first zero as they are; a password shows
@@ -107,7 +109,9 @@ bool TBcfgRecString::StoreText(const QString& text, QString& why)
 
 QString TBcfgRecString::TextTypeWords(const char* kind) const
 {
-    return QStringLiteral("%1, up to %2 bytes").arg(QLatin1String(kind)).arg(BufferLength - 1);
+    const int textBytes = BufferLength - 1;
+    return QCoreApplication::translate("RecordDetails", "%1, up to %n bytes", nullptr, textBytes)
+        .arg(QCoreApplication::translate("RecordDetails", kind));
 }
 
 qsizetype TBcfgRecString::FittingTextLength(const QString& text) const
@@ -171,15 +175,17 @@ void TBcfgRec0A::SetText(const QByteArray& text)
 
 QString TBcfgRec02::TypeWords() const
 {
-    return TextTypeWords("text, UTF-8 with escape marks");
+    return TextTypeWords(QT_TRANSLATE_NOOP("RecordDetails", "text, UTF-8 with escape marks"));
 }
 
 QString TBcfgRec0406::TypeWords() const
 {
-    return TextTypeWords(TypeCode == TypeCode::Password ? "password" : "text");
+    return TextTypeWords(TypeCode == TypeCode::Password
+                             ? QT_TRANSLATE_NOOP("RecordDetails", "password")
+                             : QT_TRANSLATE_NOOP("RecordDetails", "text"));
 }
 
 QString TBcfgRec0A::TypeWords() const
 {
-    return TextTypeWords("text, UTF-8");
+    return TextTypeWords(QT_TRANSLATE_NOOP("RecordDetails", "text, UTF-8"));
 }

@@ -3,6 +3,7 @@
 #include "CompareWindow.h"
 #include "EntryMenu.h"
 #include "FindBar.h"
+#include "RecordDetails.h"
 #include "TForm2.h"
 #include "Translations.h"
 
@@ -47,6 +48,10 @@ private slots:
         QCOMPARE(menu.CopyValueAction->text(), QStringLiteral("Копировать значение"));
         QCOMPARE(menu.CopyPathAction->text(), QStringLiteral("Копировать путь"));
         QCOMPARE(form.CompareWithFileAction->text(), QStringLiteral("Сравнить с файлом..."));
+        // An entry's tool tip, written in document/.
+        QVERIFY(
+            RecordDetails::Of(*kit::record(form, "Size"))
+                .startsWith(QStringLiteral("целое без знака\nдиапазон: 0 .. 100\nпуть: Size\n")));
 
         form.ShowFindBar();
         auto* bar = form.findChild<FindBar*>();
