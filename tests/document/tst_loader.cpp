@@ -83,7 +83,7 @@ QString makeEntry(const QString& dir, const QString& what)
 }
 
 // What a directory holds, with the kind of each entry and where links point.
-QStringList shapeOf(const QString& dir)
+[[maybe_unused]] QStringList shapeOf(const QString& dir)
 {
     QStringList shape;
     const auto entries = QDir(dir).entryInfoList(QDir::AllEntries | QDir::System | QDir::Hidden |
