@@ -2,6 +2,7 @@
 // preview's take-over, record changes and their undo steps, and what it announces.
 
 #include "BcfgBuilder.h"
+#include "BcfgError.h"
 #include "DialogAnswers.h"
 #include "DocumentSession.h"
 #include "TBCFGFile.h"
@@ -108,8 +109,9 @@ private slots:
         QVERIFY(!missing.open(QIODevice::ReadOnly)); // the system's own reason follows the name
         QVERIFY(!m_session->Open(missing.fileName()));
         QCOMPARE(answers::errorText(Dialogs::TakeShown()),
-                 QStringLiteral("Cannot open file \"%1\". %2.")
-                     .arg(QDir::toNativeSeparators(missing.fileName()), missing.errorString()));
+                 BcfgError::withFullStop(QStringLiteral("Cannot open file \"%1\". %2")
+                                             .arg(QDir::toNativeSeparators(missing.fileName()),
+                                                  missing.errorString())));
         QCOMPARE(m_session->Doc(), before);
         QCOMPARE(m_entries.labels.size(), 3);
         QCOMPARE(replaced.count(), 0);
