@@ -3,7 +3,9 @@
 ; where files.nsh (written by the script) holds the macros InstallFiles and
 ; UninstallFiles: the uninstaller removes exactly the files the installer put in place,
 ; so whatever the user keeps in the folder (parvane.ini) stays.
-Unicode true
+; A 64-bit installer for a 64-bit program: it also runs where Windows (or Wine) has no
+; 32-bit layer.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 ManifestDPIAware true
 
