@@ -79,14 +79,8 @@ void TBcfgRec08::Edit(EditorHost& host)
         std::array<QString, 4> typed;
         if (!host.ShowFourFieldPopup(popup, typed))
             return;
-        std::array<qint64, 4> parsed{};
-        bool read = true;
-        for (size_t i = 0; i < 4 && read; ++i) {
-            const auto v = ValueRules::ParseInt32(typed[i]);
-            read = v.has_value();
-            parsed[i] = v.value_or(0);
-        }
-        if (read && Take(parsed))
+        const auto parsed = ValueInput::FourFields<qint64>(typed, ValueRules::ParseInt32);
+        if (parsed && Take(*parsed))
             return;
     }
 }
@@ -100,17 +94,13 @@ bool TBcfgRec08::StoreText(const QString& text, QString& why)
 {
     static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
     const auto fields = ValueInput::Parts(text, 4);
-    std::array<qint64, 4> v{};
-    bool read = fields.has_value();
-    for (size_t i = 0; i < 4 && read; ++i) {
-        const auto field =
-            hexByte.match((*fields)[qsizetype(i)]).hasMatch()
-                ? ValueRules::ParseInt32(QLatin1Char('$') + (*fields)[qsizetype(i)].toString())
-                : std::nullopt;
-        read = field.has_value();
-        v[i] = field.value_or(0);
-    }
-    if (!read || !Take(v))
+    const auto hexField = [](QStringView field) {
+        return hexByte.match(field).hasMatch()
+                   ? ValueRules::ParseInt32(QLatin1Char('$') + field.toString())
+                   : std::nullopt;
+    };
+    const auto v = fields ? ValueInput::FourFields<qint64>(*fields, hexField) : std::nullopt;
+    if (!v || !Take(*v))
         return Refuse(why, QStringLiteral("not RR,GG,BB,AA (hexadecimal bytes, alpha at most %1)")
                                .arg(ValueInput::ColourFieldMax(3), 0, 16));
     return true;

@@ -64,15 +64,8 @@ void TBcfgRec0E::Edit(EditorHost& host)
         std::array<QString, 4> typed;
         if (!host.ShowFourFieldPopup(popup, typed))
             return;
-        std::array<quint16, 4> parsed{};
-        bool read = true;
-        for (size_t i = 0; i < 4 && read; ++i) {
-            const auto v = ValueInput::RectField(typed[i]);
-            read = v.has_value();
-            parsed[i] = v.value_or(0);
-        }
-        if (read) {
-            Take(parsed);
+        if (const auto parsed = ValueInput::FourFields<quint16>(typed, ValueInput::RectField)) {
+            Take(*parsed);
             return;
         }
     }
@@ -86,14 +79,11 @@ QString TBcfgRec0E::TypeWords() const
 bool TBcfgRec0E::StoreText(const QString& text, QString& why)
 {
     const auto fields = ValueInput::Parts(text, 4);
-    std::array<quint16, 4> v{};
-    for (size_t i = 0; i < 4; ++i) {
-        const auto field = fields ? ValueInput::RectField((*fields)[qsizetype(i)]) : std::nullopt;
-        if (!field)
-            return Refuse(
-                why, QStringLiteral("not X1,Y1,X2,Y2 (each 0 to %1)").arg(ValueRules::RectMax));
-        v[i] = *field;
-    }
-    Take(v);
+    const auto v =
+        fields ? ValueInput::FourFields<quint16>(*fields, ValueInput::RectField) : std::nullopt;
+    if (!v)
+        return Refuse(why,
+                      QStringLiteral("not X1,Y1,X2,Y2 (each 0 to %1)").arg(ValueRules::RectMax));
+    Take(*v);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <array>
 #include <optional>
 
 class TBcfgRecAll;
@@ -18,6 +19,21 @@ std::optional<QList<QStringView>> Parts(QStringView text, qsizetype count);
 int ColourFieldMax(int field);
 // A typed rectangle field: the integer text rule, 0 to ValueRules::RectMax.
 std::optional<quint16> RectField(QStringView typed);
+
+// The four fields of a colour or rectangle, each read by read (which gives an optional
+// number); nothing unless every field reads.
+template <typename T, typename Fields, typename Read>
+std::optional<std::array<T, 4>> FourFields(const Fields& fields, Read read)
+{
+    std::array<T, 4> values{};
+    for (qsizetype i = 0; i < 4; ++i) {
+        const auto value = read(fields[i]);
+        if (!value)
+            return std::nullopt;
+        values[size_t(i)] = T(*value);
+    }
+    return values;
+}
 
 // The record's value in the form Store reads: the value part of its label,
 // except that a password is its plain text.
