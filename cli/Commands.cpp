@@ -6,6 +6,7 @@
 #include "TBCFGFile.h"
 
 #include <future>
+#include <optional>
 
 namespace Cli {
 
@@ -39,17 +40,25 @@ int import(const Arguments& args, Context& context)
     TBCFGFile& source = context.keep(loading.get());
     context.err += sourceErr;
     context.reporter.partial = context.reporter.partial || sourceReporter.partial;
+    const bool translate = Import::TranslateLevelNames(files[0], files[1]);
+    // Upgrading: what the user never changed from the old version's own file stays new.
+    std::vector<bool> kept;
+    if (args.has("base"))
+        kept = Import::KeptAsShipped(context.load(args.value("base")), source, translate);
     // Nothing here shows the labels from before the import.
-    Import::MergeDocuments(current, source, Import::TranslateLevelNames(files[0], files[1]), {},
-                           Import::LabelsBefore::NotKept);
+    const Import::Result result =
+        Import::MergeDocuments(current, source, translate, kept, {}, Import::LabelsBefore::NotKept);
     int imported = 0;
     int modified = 0;
     for (const auto& rec : current.Records()) {
         imported += rec->Imported ? 1 : 0;
         modified += rec->Modified ? 1 : 0;
     }
-    context.out += "imported " + QByteArray::number(imported) + ", modified " +
-                   QByteArray::number(modified) + '\n';
+    context.out +=
+        "imported " + QByteArray::number(imported) + ", modified " + QByteArray::number(modified);
+    if (args.has("base"))
+        context.out += ", kept " + QByteArray::number(result.kept);
+    context.out += "\n";
     if (args.has("records"))
         PrintRecords(current, context.out);
     if (args.has("o"))
@@ -66,8 +75,10 @@ int copy(const Arguments& args, Context& context)
 int diff(const Arguments& args, Context& context)
 {
     QByteArray lines;
-    const bool listed =
-        PathCommands::Diff(args.files[0], args.files[1], args.has("json"), context.loader(), lines);
+    const std::optional<QString> base =
+        args.has("base") ? std::optional<QString>(args.value("base")) : std::nullopt;
+    const bool listed = PathCommands::Diff(args.files[0], args.files[1], args.has("json"),
+                                           context.loader(), lines, base);
     context.out += lines;
     return context.reporter.partial ? Partial : listed ? Differs : Ok;
 }
@@ -103,11 +114,14 @@ const std::vector<Command>& Commands()
         {"tree", "FILE", "print the tree of FILE", asGiven(1, "one file name"), tree},
         {"records", "FILE", "print FILE's records as JSON lines", asGiven(1, "one file name"),
          records},
-        {"import", "CURRENT SOURCE [-o OUT] [--records]", "take values over from SOURCE",
-         withOptions(2, "CURRENT and SOURCE", {{"o", "OUT"}, {"records", nullptr}}), import},
+        {"import", "CURRENT SOURCE [--base BASE] [-o OUT] [--records]",
+         "take values over from SOURCE",
+         withOptions(2, "CURRENT and SOURCE",
+                     {{"o", "OUT"}, {"records", nullptr}, {"base", "BASE"}}),
+         import},
         {"copy", "IN OUT", "load IN and save it to OUT", asGiven(2, "two file names"), copy},
-        {"diff", "CURRENT OTHER [--json]", "what import would change, refuse, miss",
-         withOptions(2, "CURRENT and OTHER", {{"json", nullptr}}), diff},
+        {"diff", "CURRENT OTHER [--base BASE] [--json]", "what import would change, refuse, miss",
+         withOptions(2, "CURRENT and OTHER", {{"json", nullptr}, {"base", "BASE"}}), diff},
         {"get", "FILE PATH", "print the value at PATH", asGiven(2, "FILE and PATH"), get},
         // A value is never an option, so "-5" is a value.
         {"set", "FILE PATH VALUE [PATH VALUE ...] [-o OUT]", "set values, then save FILE (or OUT)",

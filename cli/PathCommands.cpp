@@ -24,13 +24,14 @@ QByteArray jsonValue(const std::optional<QString>& value)
 
 QByteArray textLine(const Difference& d)
 {
-    static const char marks[] = {'~', '!', '-', '+'};
+    static const char marks[] = {'~', '!', '-', '+', '='};
     QByteArray line = QByteArray(1, marks[d.kind]) + ' ' + utf8(d.path);
     if (!d.currentValue && !d.otherValue)
         return line; // a level
     switch (d.kind) {
     case Difference::Changed:
     case Difference::Refused:
+    case Difference::Kept:
         return line + ": " + utf8(*d.currentValue) + " -> " + utf8(*d.otherValue);
     case Difference::OnlyCurrent:
         return line + ": " + utf8(*d.currentValue);
@@ -42,7 +43,7 @@ QByteArray textLine(const Difference& d)
 
 QByteArray jsonLine(const Difference& d)
 {
-    static const char* const kinds[] = {"changed", "refused", "only-current", "only-other"};
+    static const char* const kinds[] = {"changed", "refused", "only-current", "only-other", "kept"};
     return "{\"change\": \"" + QByteArray(kinds[d.kind]) +
            "\", \"path\": " + JsonString(utf8(d.path)) +
            ", \"type\": " + QByteArray::number(d.type) +
@@ -70,13 +71,16 @@ QString quoted(const QString& text)
 } // namespace
 
 bool Diff(const QString& current, const QString& other, bool json, const LoadFile& load,
-          QByteArray& out)
+          QByteArray& out, const std::optional<QString>& base)
 {
     TBCFGFile* const currentDoc = &load(current);
     TBCFGFile* const otherDoc = &load(other);
-    const std::vector<Difference> list =
-        ListDifferences(*currentDoc, *otherDoc, Import::TranslateLevelNames(current, other));
-    int counts[4] = {};
+    const bool translate = Import::TranslateLevelNames(current, other);
+    std::vector<bool> kept;
+    if (base)
+        kept = Import::KeptAsShipped(load(*base), *otherDoc, translate);
+    const std::vector<Difference> list = ListDifferences(*currentDoc, *otherDoc, translate, kept);
+    int counts[5] = {};
     for (const Difference& d : list) {
         ++counts[d.kind];
         out += (json ? jsonLine(d) : textLine(d)) + '\n';
@@ -85,7 +89,9 @@ bool Diff(const QString& current, const QString& other, bool json, const LoadFil
         out += "changed " + QByteArray::number(counts[Difference::Changed]) + ", refused " +
                QByteArray::number(counts[Difference::Refused]) + ", only in CURRENT " +
                QByteArray::number(counts[Difference::OnlyCurrent]) + ", only in OTHER " +
-               QByteArray::number(counts[Difference::OnlyOther]) + '\n';
+               QByteArray::number(counts[Difference::OnlyOther]) +
+               (base ? ", kept " + QByteArray::number(counts[Difference::Kept]) : QByteArray()) +
+               '\n';
     return !list.empty();
 }
 

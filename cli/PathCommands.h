@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TBCFGFile;
 
@@ -19,9 +20,11 @@ using LoadFile = std::function<TBCFGFile&(const QString& fileName)>;
 
 // Prints what importing other into current would change, refuse and leave
 // unpaired, as lines with a summary or, with json, as JSON lines. Returns
-// whether anything was listed.
+// whether anything was listed. With base (the old version's own file, from
+// which other was made) the values other still holds as shipped are listed
+// as kept, and the summary counts them.
 bool Diff(const QString& current, const QString& other, bool json, const LoadFile& load,
-          QByteArray& out);
+          QByteArray& out, const std::optional<QString>& base = std::nullopt);
 
 // Prints the value of the record at path (a password in plain text).
 void Get(const QString& file, const QString& path, const LoadFile& load, QByteArray& out);

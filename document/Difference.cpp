@@ -31,8 +31,11 @@ Difference line(Difference::Kind kind, TBcfgRecAll* current, const TBcfgRecAll* 
 } // namespace
 
 std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFile& other,
-                                        bool translate)
+                                        bool translate, const std::vector<bool>& keptAsShipped)
 {
+    const auto kept = [&](const TBcfgRecAll& rec) {
+        return size_t(rec.Index) < keptAsShipped.size() && keptAsShipped[size_t(rec.Index)];
+    };
     const std::vector<TBcfgRecAll*> counterparts = Import::Counterparts(current, other, translate);
     return OutOfMemoryAsError([&] {
         std::vector<bool> paired(size_t(current.Count()), false);
@@ -48,7 +51,10 @@ std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFil
                 if (rec->IsLevel())
                     continue; // a level takes nothing over; what it holds is listed
                 const Import::Verdict verdict = Import::Judge(*target, *rec);
-                if (verdict == Import::Verdict::Changes)
+                if (verdict != Import::Verdict::Unchanged && kept(*rec)) {
+                    result.push_back(line(Difference::Kept, target, rec.get()));
+                    result.back().refused = verdict == Import::Verdict::Refused;
+                } else if (verdict == Import::Verdict::Changes)
                     result.push_back(line(Difference::Changed, target, rec.get()));
                 else if (verdict == Import::Verdict::Refused)
                     result.push_back(line(Difference::Refused, target, rec.get()));
@@ -56,7 +62,7 @@ std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFil
             }
             // Inside a level without counterpart: that level's line stands for it.
             const TBcfgRecAll* level = other.Record(rec->ParentIndex);
-            if (!level || counterparts[size_t(level->Index)])
+            if ((!level || counterparts[size_t(level->Index)]) && !kept(*rec))
                 result.push_back(line(Difference::OnlyOther, nullptr, rec.get()));
         }
         // Inside a level that no other record pairs with, at any depth: that

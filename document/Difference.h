@@ -15,8 +15,15 @@ struct Difference {
         Refused,     // the current record's type rule refuses the other value
         OnlyCurrent, // a current record that no other record pairs with
         OnlyOther,   // an other record without a counterpart
+        // Upgrading: a pair that would be Changed or Refused, but the other
+        // record still holds what the old version shipped, so the current
+        // value (the new version's default) stays.
+        Kept,
     };
     Kind kind = Changed;
+    // Kept: whether the current record's type rule refuses the value too, so
+    // that taking it after all would change nothing.
+    bool refused = false;
     // The path of the current record (Changed, Refused, OnlyCurrent) or of
     // the other record (OnlyOther); a level's path ends with "/".
     QString path;
@@ -39,5 +46,12 @@ struct Difference {
 // listed alone, without what it holds. Changed, Refused and OnlyOther come in
 // other's file order, then OnlyCurrent in current's. Neither document is
 // changed. Throws BcfgError "Out of memory".
+//
+// Upgrading: keptAsShipped (Import::KeptAsShipped of the old version's file
+// and other, one flag per other record; empty without one) turns the
+// Changed and Refused lines of the records it flags into Kept lines and
+// leaves out the non-level other records without counterpart it flags: a
+// dropped parameter that the user never changed loses nothing.
 std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFile& other,
-                                        bool translate);
+                                        bool translate,
+                                        const std::vector<bool>& keptAsShipped = {});

@@ -324,15 +324,34 @@ Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
                       const std::function<void()>& step, LabelsBefore labels)
 {
+    return MergeDocuments(current, source, translate, std::vector<bool>(), step, labels);
+}
+
+Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
+                      const std::vector<bool>& keptAsShipped, const std::function<void()>& step,
+                      LabelsBefore labels)
+{
     // Everything the matching needs is built before the first record changes,
     // so running out of memory here leaves current as it was.
-    const std::vector<TBcfgRecAll*> counterparts = Counterparts(current, source, translate);
-    return mergePairs(
+    std::vector<TBcfgRecAll*> counterparts = Counterparts(current, source, translate);
+    int kept = 0;
+    for (size_t i = 0; i < counterparts.size() && i < keptAsShipped.size(); ++i) {
+        if (!keptAsShipped[i] || !counterparts[i])
+            continue;
+        // Equal values change nothing: only a new default needs the type's rule.
+        const TBcfgRecAll& rec = *source.Record(int(i));
+        if (!counterparts[i]->SameValue(rec) && Judge(*counterparts[i], rec) == Verdict::Changes)
+            ++kept;
+        counterparts[i] = nullptr;
+    }
+    Result result = mergePairs(
         counterparts.size(),
         [&](size_t i) {
             return Pair{counterparts[i], source.Record(int(i))};
         },
         step, labels);
+    result.kept = kept;
+    return result;
 }
 
 } // namespace Import

@@ -27,6 +27,10 @@ void AppendPathKeyPart(QByteArray& out, const TBcfgRecAll& record, bool translat
 struct Result {
     int matched = 0;  // imported records that found a counterpart
     int accepted = 0; // of those, taken over under the type's rule
+    // Upgrading: records passed over as kept as shipped whose counterpart
+    // would have taken their value over and changed it, judged against the
+    // current file before the merge: the new defaults a plain merge replaces.
+    int kept = 0;
 };
 
 // The pairing of an import: for each source record in file order, the first
@@ -84,6 +88,14 @@ Result MergeSelected(const std::vector<Pair>& pairs, const std::function<void()>
 // BcfgError "Out of memory", before any record changed when the matching
 // itself cannot be built.
 Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
+                      const std::function<void()>& step = {},
+                      LabelsBefore labels = LabelsBefore::Kept);
+// The same, upgrading: the source records that keptAsShipped flags
+// (KeptAsShipped of the old version's file and source) are passed over as
+// records without a counterpart are, so their counterparts keep the new
+// version's values and their marks.
+Result MergeDocuments(TBCFGFile& current, const TBCFGFile& source, bool translate,
+                      const std::vector<bool>& keptAsShipped,
                       const std::function<void()>& step = {},
                       LabelsBefore labels = LabelsBefore::Kept);
 

@@ -76,13 +76,13 @@ _parvane_cli()
         ((n < 2)) && _parvane_cli_files "$cur"
         ;;
     import | diff)
-        if [[ $command == import && $prev == -o ]]; then
+        if [[ $command == import && $prev == -o ]] || [[ $prev == --base ]]; then
             _parvane_cli_files "$cur"
         elif [[ $cur == -* ]]; then
             if [[ $command == import ]]; then
-                _parvane_cli_add -W "-o --records" -- "$cur"
+                _parvane_cli_add -W "-o --records --base" -- "$cur"
             else
-                _parvane_cli_add -W "--json" -- "$cur"
+                _parvane_cli_add -W "--json --base" -- "$cur"
             fi
         else
             _parvane_cli_files "$cur"

@@ -226,6 +226,80 @@ private slots:
         QCOMPARE(cli({"diff", current}).status, 1);
     }
 
+    // The old version's own file (BASE), the user's file made from it (SRC) and the new
+    // version's own file (CUR): Size changed by the user, Icon by the new version, Both by
+    // both, Lim refused by the new version's range, Dropped and Changed/dropped gone from it.
+    void upgradeWithABase_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("out");
+        const auto file = [](const char* icon, quint32 size, quint32 both, quint32 limMax,
+                             quint32 lim, bool dropped) {
+            BcfgBuilder b;
+            b.levelBegin("L")
+                .integer(1, "Size", 0, 99, size)
+                .text(4, "Icon", 15, icon)
+                .integer(1, "Both", 0, 9, both)
+                .integer(1, "Lim", 0, limMax, lim);
+            if (!dropped)
+                b.integer(1, "New", 0, 9, 1);
+            b.levelEnd();
+            if (dropped)
+                b.integer(1, "Dropped", 0, 9, 7).integer(1, "Changed/dropped", 0, 9, size / 5);
+            return b.integer(1, "Same", 0, 9, 9).bytes();
+        };
+        const QByteArray baseBytes = file("4:icon.png", 5, 1, 10, 1, true);
+        const QString base = write("base.bcfg", baseBytes);
+        const QString src = write("src.bcfg", file("4:icon.png", 42, 2, 10, 1, true));
+        const QString cur = write("cur.bcfg", file("0:icon.png", 5, 3, 0, 0, false));
+        const QString partial = write("base-partial.bcfg", baseBytes + BcfgBuilder::le32(99));
+        const QString missing = m_dir.filePath("no-base.bcfg");
+        QTest::newRow("import") << QStringList{"import", cur, src, "--base", base} << 0
+                                << QByteArray("imported 3, modified 3, kept 1\n");
+        QTest::newRow("import, the new default stays")
+            << QStringList{"import", "--records", "--base", base, cur, src} << 0
+            << QByteArray("\"label\":\"Icon - [ 0:icon.png ]\",\"key\":\"90L40Icon\",\"min\":0,"
+                          "\"max\":15,\"modified\":false,\"imported\":false}");
+        const QByteArray lines = "~ L/Size: 5 -> 42\n"
+                                 "= L/Icon: 0:icon.png -> 4:icon.png\n"
+                                 "~ L/Both: 3 -> 2\n"
+                                 "= L/Lim: 0 -> 1\n"
+                                 "+ Changed\\/dropped: 8\n"
+                                 "- L/New: 1\n";
+        QTest::newRow("diff") << QStringList{"diff", cur, src, "--base", base} << 3
+                              << lines +
+                                     "changed 2, refused 0, only in CURRENT 1, only in OTHER 1, "
+                                     "kept 2\n";
+        QTest::newRow("diff as JSON")
+            << QStringList{"diff", "--json", cur, src, "--base", base} << 3
+            << QByteArray("{\"change\": \"kept\", \"path\": \"L/Icon\", \"type\": 4, "
+                          "\"current\": \"0:icon.png\", \"other\": \"4:icon.png\"}\n");
+        QTest::newRow("diff, the user's file as base")
+            << QStringList{"diff", cur, src, "--base", src} << 3
+            << QByteArray("changed 0, refused 0, only in CURRENT 1, only in OTHER 0, kept 4\n");
+        QTest::newRow("a base with an unknown block")
+            << QStringList{"import", cur, src, "--base", partial} << 2
+            << QByteArray("imported 3, modified 3, kept 1\n");
+        QTest::newRow("a missing base")
+            << QStringList{"diff", cur, src, "--base", missing} << 1 << QByteArray();
+        QTest::newRow("--base without a file")
+            << QStringList{"import", cur, src, "--base"} << 1 << QByteArray();
+    }
+    void upgradeWithABase()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QByteArray, out);
+        const Run r = cli(args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(out.isEmpty() ? r.out.isEmpty() : r.out.contains(out), r.out.constData());
+        if (status == 1)
+            QVERIFY(!r.err.isEmpty());
+        if (QTest::currentDataTag() == QByteArray("diff"))
+            QVERIFY(r.out.startsWith(out));
+    }
+
     void getAndSetValues()
     {
         const QByteArray bytes = BcfgBuilder()
@@ -285,6 +359,8 @@ private slots:
                                           << "Cannot create file \"%1\". Not a regular file.\n";
         QTest::newRow("diff with a pipe") << QStringList{"diff", "IN", "PIPE"}
                                           << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("a pipe as base") << QStringList{"import", "IN", "IN", "--base", "PIPE"}
+                                        << "Cannot open file \"%1\". Not a regular file.\n";
         QTest::newRow("get from a pipe")
             << QStringList{"get", "PIPE", "v"} << "Cannot open file \"%1\". Not a regular file.\n";
         QTest::newRow("set in a pipe") << QStringList{"set", "PIPE", "v", "2"}
