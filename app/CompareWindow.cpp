@@ -9,7 +9,8 @@
 
 CompareWindow::CompareWindow(const QString& otherFileName, std::vector<Difference> rows,
                              QWidget* parent)
-    : QDialog(parent), m_view(new DifferenceView(std::move(rows), false, this))
+    : QDialog(parent),
+      m_view(new DifferenceView(std::move(rows), DifferenceModel::Use::Compare, this))
 {
     setObjectName(QStringLiteral("CompareWindow"));
     setWindowTitle(tr("Compare with %1").arg(QFileInfo(otherFileName).fileName()));

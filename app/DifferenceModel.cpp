@@ -4,40 +4,62 @@
 
 #include <algorithm>
 
-DifferenceModel::DifferenceModel(std::vector<Difference> rows, bool checkable, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(std::move(rows)), m_checked(m_rows.size(), true),
-      m_checkable(checkable)
+DifferenceModel::DifferenceModel(std::vector<Difference> rows, Use use, QObject* parent)
+    : QAbstractTableModel(parent), m_rows(std::move(rows)), m_checked(m_rows.size(), false),
+      m_use(use)
 {
+    // The user's changes go over unless unticked; a kept new default stays unless ticked.
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_checked[i] = m_rows[i].kind == Difference::Changed;
 }
 
-QString DifferenceModel::KindText(Difference::Kind kind)
+QString DifferenceModel::KindText(Difference::Kind kind) const
 {
+    const bool upgrade = m_use == Use::Upgrade;
     switch (kind) {
     case Difference::Changed:
-        return tr("changed");
+        return upgrade ? tr("your change") : tr("changed");
     case Difference::Refused:
         return tr("refused");
     case Difference::OnlyCurrent:
-        return tr("only here");
+        return upgrade ? tr("new parameter") : tr("only here");
     case Difference::OnlyOther:
-        return tr("only there");
+        return upgrade ? tr("only in your file") : tr("only there");
+    case Difference::Kept:
+        return tr("new default");
     }
     return {};
 }
 
-QString DifferenceModel::KindText(Difference::Kind kind, int count)
+QString DifferenceModel::FilterText(Difference::Kind kind) const
 {
+    const bool upgrade = m_use == Use::Upgrade;
+    const int count = Count(kind);
     switch (kind) {
     case Difference::Changed:
-        return tr("changed (%n)", nullptr, count);
+        return upgrade ? tr("Your changes (%n)", nullptr, count)
+                       : tr("Changed (%n)", nullptr, count);
     case Difference::Refused:
-        return tr("refused (%n)", nullptr, count);
+        return tr("Refused (%n)", nullptr, count);
     case Difference::OnlyCurrent:
-        return tr("only here (%n)", nullptr, count);
+        return upgrade ? tr("New parameters (%n)", nullptr, count)
+                       : tr("Only here (%n)", nullptr, count);
     case Difference::OnlyOther:
-        return tr("only there (%n)", nullptr, count);
+        return upgrade ? tr("Only in your file (%n)", nullptr, count)
+                       : tr("Only there (%n)", nullptr, count);
+    case Difference::Kept:
+        return tr("New defaults (%n)", nullptr, count);
     }
     return {};
+}
+
+std::vector<Difference::Kind> DifferenceModel::Kinds() const
+{
+    if (m_use == Use::Upgrade)
+        return {Difference::Changed, Difference::Kept, Difference::Refused, Difference::OnlyOther,
+                Difference::OnlyCurrent};
+    return {Difference::Changed, Difference::Refused, Difference::OnlyCurrent,
+            Difference::OnlyOther};
 }
 
 int DifferenceModel::Count(Difference::Kind kind) const
@@ -50,15 +72,34 @@ std::vector<Import::Pair> DifferenceModel::CheckedPairs() const
 {
     std::vector<Import::Pair> pairs;
     for (int row = 0; row < rowCount(); ++row)
-        if (IsCheckable(row) && IsChecked(row))
+        if (IsChecked(row))
             pairs.push_back({m_rows[size_t(row)].current, m_rows[size_t(row)].other});
     return pairs;
 }
 
+int DifferenceModel::CheckedCount() const
+{
+    int count = 0;
+    for (int row = 0; row < rowCount(); ++row)
+        count += IsChecked(row) ? 1 : 0;
+    return count;
+}
+
+int DifferenceModel::CheckedCount(Difference::Kind kind) const
+{
+    int count = 0;
+    for (int row = 0; row < rowCount(); ++row)
+        count += IsChecked(row) && m_rows[size_t(row)].kind == kind ? 1 : 0;
+    return count;
+}
+
 bool DifferenceModel::IsCheckable(int row) const
 {
-    return m_checkable && row >= 0 && row < rowCount() &&
-           m_rows[size_t(row)].kind == Difference::Changed;
+    if (m_use == Use::Compare || row < 0 || row >= rowCount())
+        return false;
+    const Difference& d = m_rows[size_t(row)];
+    // A kept value that the type's rule refuses could not be taken after all.
+    return d.kind == Difference::Changed || (d.kind == Difference::Kept && !d.refused);
 }
 
 bool DifferenceModel::IsChecked(int row) const
@@ -71,8 +112,9 @@ void DifferenceModel::SetChecked(int row, bool checked)
     if (!IsCheckable(row) || m_checked[size_t(row)] == checked)
         return;
     m_checked[size_t(row)] = checked;
-    const QModelIndex cell = index(row, ChangeColumn);
-    emit dataChanged(cell, cell, {Qt::CheckStateRole});
+    // The check box and the colours of the whole row.
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1),
+                     {Qt::CheckStateRole, Qt::ForegroundRole});
 }
 
 int DifferenceModel::rowCount(const QModelIndex& parent) const
@@ -94,11 +136,15 @@ QVariant DifferenceModel::data(const QModelIndex& index, int role) const
         return int(d.kind);
     if (role == Qt::CheckStateRole && index.column() == ChangeColumn && IsCheckable(index.row()))
         return IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked;
-    if (role == Qt::ForegroundRole && d.kind == Difference::Changed) {
+    if (role == Qt::ForegroundRole && IsCheckable(index.row()) && !IsChecked(index.row()))
+        return DimmedText(); // looks left out, not only by its empty box
+    if (role == Qt::ForegroundRole && (d.kind == Difference::Changed || IsChecked(index.row()))) {
         // As the tree will show it: the entry changed, the value taken over.
         const EntryColours colours;
         return index.column() == OtherColumn ? colours.imported : colours.modified;
     }
+    if (role == Qt::BackgroundRole && d.kind == Difference::Kept)
+        return KeptBackground();
     if (role == Qt::ToolTipRole) {
         // The whole row, however narrow its columns are.
         return QStringLiteral("%1\n%2: %3\n%4: %5")
@@ -132,9 +178,9 @@ QVariant DifferenceModel::headerData(int section, Qt::Orientation orientation, i
     case PathColumn:
         return tr("Parameter path");
     case CurrentColumn:
-        return tr("Current value");
+        return m_use == Use::Upgrade ? tr("New version's value") : tr("Current value");
     case OtherColumn:
-        return tr("Other value");
+        return m_use == Use::Upgrade ? tr("Your value") : tr("Other value");
     }
     return {};
 }

@@ -12,8 +12,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-DifferenceView::DifferenceView(std::vector<Difference> rows, bool checkable, QWidget* parent)
-    : QWidget(parent), m_model(new DifferenceModel(std::move(rows), checkable, this)),
+DifferenceView::DifferenceView(std::vector<Difference> rows, DifferenceModel::Use use,
+                               QWidget* parent)
+    : QWidget(parent), m_model(new DifferenceModel(std::move(rows), use, this)),
       m_proxy(new QSortFilterProxyModel(this)), m_kindFilter(new QComboBox(this)),
       m_table(new QTableView(this))
 {
@@ -22,10 +23,9 @@ DifferenceView::DifferenceView(std::vector<Difference> rows, bool checkable, QWi
     m_proxy->setFilterKeyColumn(DifferenceModel::ChangeColumn);
 
     m_kindFilter->setObjectName(QStringLiteral("KindFilter"));
-    m_kindFilter->addItem(tr("All (%n)", nullptr, m_model->rowCount()));
-    for (const Difference::Kind kind :
-         {Difference::Changed, Difference::Refused, Difference::OnlyCurrent, Difference::OnlyOther})
-        m_kindFilter->addItem(DifferenceModel::KindText(kind, m_model->Count(kind)));
+    m_kindFilter->addItem(tr("All (%n)", nullptr, m_model->rowCount()), -1);
+    for (const Difference::Kind kind : m_model->Kinds())
+        m_kindFilter->addItem(m_model->FilterText(kind), int(kind));
     connect(m_kindFilter, &QComboBox::currentIndexChanged, this, &DifferenceView::filterByKind);
 
     m_table->setObjectName(QStringLiteral("DifferenceTable"));
@@ -87,10 +87,11 @@ bool SizeKeeper::eventFilter(QObject* watched, QEvent* event)
 
 void DifferenceView::filterByKind(int choice)
 {
-    // Choice 0 shows every row; choice k the rows of kind k - 1.
-    m_proxy->setFilterRegularExpression(
-        choice <= 0 ? QRegularExpression()
-                    : QRegularExpression(QStringLiteral("^%1$").arg(choice - 1)));
+    // Each entry holds its kind; "All" (-1) shows every row.
+    const int kind = m_kindFilter->itemData(choice).toInt();
+    m_proxy->setFilterRegularExpression(choice <= 0 || kind < 0
+                                            ? QRegularExpression()
+                                            : QRegularExpression(QStringLiteral("^%1$").arg(kind)));
 }
 
 bool DifferenceView::eventFilter(QObject* watched, QEvent* event)

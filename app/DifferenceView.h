@@ -1,12 +1,12 @@
 #pragma once
 
 #include "Difference.h"
+#include "DifferenceModel.h"
 #include "TBcfgRecAll.h"
 
 #include <QWidget>
 #include <vector>
 
-class DifferenceModel;
 class QComboBox;
 class QLabel;
 class QSortFilterProxyModel;
@@ -20,12 +20,14 @@ class DifferenceView : public QWidget
     Q_OBJECT
 public:
     // The rows' records must outlive the view.
-    DifferenceView(std::vector<Difference> rows, bool checkable, QWidget* parent = nullptr);
+    DifferenceView(std::vector<Difference> rows, DifferenceModel::Use use,
+                   QWidget* parent = nullptr);
 
     DifferenceModel* Model() const { return m_model; }
     QSortFilterProxyModel* Proxy() const { return m_proxy; }
     QTableView* Table() const { return m_table; }
-    // "All", then one entry per kind in the order of Difference::Kind, each with its count.
+    // "All", then one entry per kind (DifferenceModel::Kinds), each with its count; each
+    // entry's data is its kind, -1 for "All".
     QComboBox* KindFilter() const { return m_kindFilter; }
     // Shown instead of the table when there are no differences.
     QLabel* EmptyText() const { return m_empty; }

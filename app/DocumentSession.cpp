@@ -290,11 +290,69 @@ bool DocumentSession::Differences(const QString& currentName, const QString& cap
         return false;
     try {
         other.rows = ListDifferences(*m_doc, *other.doc,
-                                     Import::TranslateLevelNames(currentName, other.fileName));
+                                     Import::TranslateLevelNames(currentName, other.fileName), {},
+                                     &other.unchanged);
     } catch (const BcfgError& e) {
         error(e.text());
         return false;
     }
+    return true;
+}
+
+bool DocumentSession::Upgrade(const QString& currentName, OtherFile& other)
+{
+    if (!m_doc || m_busy)
+        return false;
+    other.fileName = chooseOther(tr("Upgrade: your settings file from the older version"));
+    if (other.fileName.isEmpty())
+        return false;
+    other.doc = loadOther(other.fileName, true);
+    if (!other.doc)
+        return false;
+    const QString baseName = chooseOther(
+        tr("Upgrade: the older version's own file, as it came with it (Cancel: without it)"));
+    try {
+        const bool translate = Import::TranslateLevelNames(currentName, other.fileName);
+        std::vector<bool> kept;
+        if (!baseName.isEmpty()) {
+            other.base = loadOther(baseName, true);
+            if (!other.base)
+                return false;
+            const std::vector<TBcfgRecAll*> counterparts =
+                Import::Counterparts(*other.base, *other.doc, translate);
+            kept.assign(counterparts.size(), false);
+            int values = 0;
+            int paired = 0;
+            for (size_t i = 0; i < counterparts.size(); ++i) {
+                const TBcfgRecAll& rec = *other.doc->Record(int(i));
+                if (rec.IsLevel())
+                    continue;
+                ++values;
+                paired += counterparts[i] ? 1 : 0;
+                kept[i] = Import::KeptAsShipped(counterparts[i], rec);
+            }
+            // Another add-on's file pairs with almost nothing: each of the user's values
+            // would count as their own change.
+            if (2 * paired < values &&
+                Dialogs::Confirm(
+                    m_dialogParent, tr("Upgrade from an older version"),
+                    namingFile(tr("Only %1 of the %n parameters of your file are in this file: "
+                                  "it may be the file of another add-on.\n\nGo on with it as "
+                                  "the older version's own file?",
+                                  nullptr, values)
+                                   .arg(paired),
+                               baseName)) != Dialogs::Answer::Yes)
+                return false;
+        }
+        other.rows = ListDifferences(*m_doc, *other.doc, translate, kept, &other.unchanged);
+    } catch (const BcfgError& e) {
+        error(e.text());
+        return false;
+    }
+    // A value the new version refuses stays whatever the user did: it is refused, as today.
+    for (Difference& row : other.rows)
+        if (row.kind == Difference::Kept && row.refused)
+            row.kind = Difference::Refused;
     return true;
 }
 

@@ -55,6 +55,10 @@ struct OtherFile {
     QString fileName;
     std::unique_ptr<TBCFGFile> doc; // holds the records the rows name
     std::vector<Difference> rows;
+    // The pairs an import would take over unchanged, not among the rows.
+    std::vector<Import::Pair> unchanged;
+    // Upgrading: the older version's own file, when the user chose one.
+    std::unique_ptr<TBCFGFile> base;
     OtherFile();
     ~OtherFile();
 };
@@ -97,6 +101,13 @@ public:
     // Asks for a file (caption: the file dialog's title) and lists how it differs from the
     // document; false (after any box, which names that file) when cancelled or failed.
     bool Differences(const QString& currentName, const QString& caption, OtherFile& other);
+    // Upgrading: asks for the user's file from the older version, then for the older
+    // version's own file as it came with it (cancelled: none), and lists how the user's file
+    // differs from the document, the values the user never changed listed as kept (Kept, a
+    // refused one as Refused). A base of which less than half of the user's parameters pair
+    // is asked about before it is used. false (after any box, which names that file) when
+    // cancelled or failed.
+    bool Upgrade(const QString& currentName, OtherFile& other);
     // Takes the chosen pairs over as one step named after fileName (the preview's import).
     void TakeOver(const std::vector<Import::Pair>& pairs, const QString& fileName);
 

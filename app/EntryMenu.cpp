@@ -67,4 +67,5 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     addSeparator();
     addAction(form.CompareWithFileAction);
     addAction(form.ImportWithPreviewAction);
+    addAction(form.UpgradeAction);
 }

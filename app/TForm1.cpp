@@ -517,6 +517,8 @@ void TForm1::createCompareActions()
     ImportWithPreviewAction =
         action("ImportWithPreview", tr("Import with preview..."),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), &TForm1::ImportWithPreview);
+    UpgradeAction = action("UpgradeFromOlderVersion", tr("Upgrade from an older version..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_U), &TForm1::UpgradeFromOlderVersion);
 }
 
 void TForm1::CompareWithFile()
@@ -536,7 +538,20 @@ void TForm1::ImportWithPreview()
     if (m_editorOpen ||
         !m_session->Differences(LMDFileOpenEdit1->text(), tr("Import with preview"), source))
         return;
-    ImportPreviewWindow window(source.fileName, std::move(source.rows), this);
+    ImportPreviewWindow window(source.fileName, std::move(source.rows), std::move(source.unchanged),
+                               false, this);
+    connect(window.View(), &DifferenceView::recordActivated, TreeView1, &MainTree::RevealRecord);
+    if (window.exec() == QDialog::Accepted)
+        m_session->TakeOver(window.ChosenPairs(), source.fileName);
+}
+
+void TForm1::UpgradeFromOlderVersion()
+{
+    OtherFile source;
+    if (m_editorOpen || !m_session->Upgrade(LMDFileOpenEdit1->text(), source))
+        return;
+    ImportPreviewWindow window(source.fileName, std::move(source.rows), std::move(source.unchanged),
+                               source.base != nullptr, this);
     connect(window.View(), &DifferenceView::recordActivated, TreeView1, &MainTree::RevealRecord);
     if (window.exec() == QDialog::Accepted)
         m_session->TakeOver(window.ChosenPairs(), source.fileName);

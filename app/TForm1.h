@@ -173,8 +173,12 @@ public:
     void CompareWithFile();
     // Chooses a file and imports the changes the user keeps ticked in the preview.
     void ImportWithPreview();
+    // Upgrading: chooses the user's file from the older version and the older version's own
+    // file, and imports what the user changed, as the preview shows and the user ticks it.
+    void UpgradeFromOlderVersion();
     QAction* CompareWithFileAction;   // Ctrl+D
     QAction* ImportWithPreviewAction; // Ctrl+Shift+I
+    QAction* UpgradeAction;           // Ctrl+U
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -31,7 +31,8 @@ Difference line(Difference::Kind kind, TBcfgRecAll* current, const TBcfgRecAll* 
 } // namespace
 
 std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFile& other,
-                                        bool translate, const std::vector<bool>& keptAsShipped)
+                                        bool translate, const std::vector<bool>& keptAsShipped,
+                                        std::vector<Import::Pair>* unchanged)
 {
     const auto kept = [&](const TBcfgRecAll& rec) {
         return size_t(rec.Index) < keptAsShipped.size() && keptAsShipped[size_t(rec.Index)];
@@ -58,6 +59,8 @@ std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFil
                     result.push_back(line(Difference::Changed, target, rec.get()));
                 else if (verdict == Import::Verdict::Refused)
                     result.push_back(line(Difference::Refused, target, rec.get()));
+                else if (unchanged && !kept(*rec))
+                    unchanged->push_back({target, rec.get()});
                 continue;
             }
             // Inside a level without counterpart: that level's line stands for it.

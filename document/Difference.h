@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Import.h"
+
 #include <QString>
 #include <optional>
 #include <vector>
@@ -52,6 +54,11 @@ struct Difference {
 // Changed and Refused lines of the records it flags into Kept lines and
 // leaves out the non-level other records without counterpart it flags: a
 // dropped parameter that the user never changed loses nothing.
+//
+// unchanged (when given) receives, in other's file order, the pairs that are
+// not listed because they would take a value over unchanged (those kept as
+// shipped left out): an import of the listed pairs together with these marks
+// what the whole import would mark.
 std::vector<Difference> ListDifferences(const TBCFGFile& current, const TBCFGFile& other,
-                                        bool translate,
-                                        const std::vector<bool>& keptAsShipped = {});
+                                        bool translate, const std::vector<bool>& keptAsShipped = {},
+                                        std::vector<Import::Pair>* unchanged = nullptr);

@@ -26,7 +26,8 @@ BcfgBuilder current()
         .text(6, "Pass", 7, "abc")
         .levelEnd()
         .integer(1, "Alone", 0, 9, 1)
-        .time("Alarm", 7, 30);
+        .time("Alarm", 7, 30)
+        .integer(1, "Same", 0, 9, 3);
 }
 
 BcfgBuilder other()
@@ -39,7 +40,23 @@ BcfgBuilder other()
         .levelEnd()
         .integer(1, "Alone", 0, 99, 99) // above this file's Max: refused
         .time("Alarm", 8, 30)
+        .integer(1, "Same", 0, 9, 3) // taken over unchanged: not listed, yet marked Imported
         .integer(1, "Extra", 0, 9, 1);
+}
+
+// Upgrading: the older version's own file, the user's file made from it and the new
+// version's own file. The user changed User, the new version Default, both changed Both;
+// the new version dropped Dropped (never changed) and Mine (changed), and added Added.
+BcfgBuilder upgradeFile(quint32 user, quint32 defaultValue, quint32 both, bool newVersion)
+{
+    BcfgBuilder b;
+    b.levelBegin("L")
+        .integer(1, "User", 0, 9, user)
+        .integer(1, "Default", 0, 9, defaultValue)
+        .integer(1, "Both", 0, 9, both);
+    if (newVersion)
+        return b.integer(1, "Added", 0, 9, 4).levelEnd();
+    return b.levelEnd().integer(1, "Dropped", 0, 9, 7).integer(1, "Mine", 0, 9, user == 2 ? 8 : 7);
 }
 
 QStringList column(const QAbstractItemModel& model, int column)
@@ -157,8 +174,8 @@ private slots:
         QCOMPARE(chooser.kind, QStringLiteral("open"));
         QCOMPARE(chooser.caption, QStringLiteral("Compare with file"));
         QCOMPARE(title, QStringLiteral("Compare with other.bcfg"));
-        QCOMPARE(filters, (QStringList{"All (6)", "changed (4)", "refused (1)", "only here (0)",
-                                       "only there (1)"}));
+        QCOMPARE(filters, (QStringList{"All (6)", "Changed (4)", "Refused (1)", "Only here (0)",
+                                       "Only there (1)"}));
         // Changed rows as the tree shows them: the entry modified, the value taken over.
         QCOMPARE(colours, (QStringList{"#c00000 #c00000 #0000ff", "- - -"}));
         QCOMPARE(tip, QStringLiteral("L/Size\nCurrent value: 5\nOther value: 50"));
@@ -219,19 +236,30 @@ private slots:
         Dialogs::TakeShown();
         Dialogs::SetNextFileName(write(m_dir, "same.bcfg", m_bytes));
         QString empty;
-        bool tableShown = true;
+        bool tableShown = true, importEnabled = true;
         ModalPlayer player({[&](QWidget* modal) {
-            auto* window = qobject_cast<CompareWindow*>(modal);
-            QVERIFY(window);
-            empty = window->View()->EmptyText()->isVisible() ? window->View()->EmptyText()->text()
-                                                             : QString();
-            tableShown = window->View()->Table()->isVisible();
-            window->reject();
-        }});
+                                auto* window = qobject_cast<CompareWindow*>(modal);
+                                QVERIFY(window);
+                                empty = window->View()->EmptyText()->isVisible()
+                                            ? window->View()->EmptyText()->text()
+                                            : QString();
+                                tableShown = window->View()->Table()->isVisible();
+                                window->reject();
+                            },
+                            [&](QWidget* modal) {
+                                // The preview: nothing to tick, nothing to import.
+                                auto* window = qobject_cast<ImportPreviewWindow*>(modal);
+                                QVERIFY(window);
+                                importEnabled = window->ImportButton()->isEnabled();
+                                window->reject();
+                            }});
         m_form->CompareWithFile();
-        QCOMPARE(player.seen(), 1);
+        Dialogs::SetNextFileName(m_dir.filePath("same.bcfg"));
+        m_form->ImportWithPreview();
+        QCOMPARE(player.seen(), 2);
         QCOMPARE(empty, QStringLiteral("The files hold the same values."));
         QVERIFY(!tableShown);
+        QVERIFY(!importEnabled);
     }
 
     void previewImportsTheTickedRows()
@@ -282,13 +310,15 @@ private slots:
                                       .levelEnd()
                                       .integer(1, "Alone", 0, 9, 1)
                                       .time("Alarm", 7, 30)
+                                      .integer(1, "Same", 0, 9, 3)
                                       .bytes());
-        // Index: 0 L, 1 Size, 2 Flag, 3 Pass, 4 end, 5 Alone, 6 Alarm.
+        // Index: 0 L, 1 Size, 2 Flag, 3 Pass, 4 end, 5 Alone, 6 Alarm, 7 Same (as the
+        // design's Import marks a pair it takes over unchanged).
         QStringList marks;
         for (const auto& rec : doc.Records())
             marks << QStringLiteral("%1%2").arg(rec->Modified ? "M" : "-",
                                                 rec->Imported ? "I" : "-");
-        QCOMPARE(marks, (QStringList{"MI", "MI", "--", "MI", "--", "--", "--"}));
+        QCOMPARE(marks, (QStringList{"MI", "MI", "--", "MI", "--", "--", "--", "-I"}));
         QCOMPARE(doc.Record(1)->LabelBeforeImport(), QByteArray("Size - [ 5 ]"));
         QCOMPARE(entry(*m_form, "Size")->text(0), QStringLiteral("Size - [ 50 ]"));
         QCOMPARE(kit::drawn(*m_form, entry(*m_form, "Size"), false).text, QColor(192, 0, 0));
@@ -298,6 +328,138 @@ private slots:
         QCOMPARE(m_form->UndoStack()->count(), 1);
         QVERIFY(kit::showWithTreeFocus(*m_form));
         QTest::keyClick(m_form->TreeView1, Qt::Key_Z, Qt::ControlModifier);
+        verifyUntouched();
+    }
+
+    // Upgrade: each kind of row with its tick, the numbers above the table, the ticked rows
+    // taken as one step that Ctrl+Z takes back; without the old original, today's preview.
+    void upgradeCarriesOverWhatTheUserChanged()
+    {
+        m_bytes = upgradeFile(1, 3, 3, true).bytes();
+        m_form = std::make_unique<TForm1>();
+        m_form->FormCreate({write(m_dir, "new.bcfg", m_bytes)});
+        const QString mine = write(m_dir, "old.bcfg", upgradeFile(2, 1, 2, false).bytes());
+        const QString base = write(m_dir, "shipped.bcfg", upgradeFile(1, 1, 1, false).bytes());
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+        Dialogs::SetNextFileName(mine);
+        Dialogs::SetNextFileName(base);
+        QStringList rows, filters, summaries;
+        QString title, dimmed, keptBackground;
+        bool importEnabledWithNothingTicked = true;
+        {
+            ModalPlayer player({[&](QWidget* modal) {
+                auto* window = qobject_cast<ImportPreviewWindow*>(modal);
+                QVERIFY(window && window->Summary());
+                title = window->windowTitle();
+                QTableView* table = window->View()->Table();
+                const QAbstractItemModel& shown = *table->model();
+                for (int row = 0; row < shown.rowCount(); ++row) {
+                    const QModelIndex cell = shown.index(row, DifferenceModel::ChangeColumn);
+                    const QVariant tick = cell.data(Qt::CheckStateRole);
+                    rows
+                        << QStringLiteral("%1 %2 %3 -> %4 %5")
+                               .arg(
+                                   cell.sibling(row, DifferenceModel::PathColumn).data().toString(),
+                                   cell.data().toString(),
+                                   cell.sibling(row, DifferenceModel::CurrentColumn)
+                                       .data()
+                                       .toString(),
+                                   cell.sibling(row, DifferenceModel::OtherColumn)
+                                       .data()
+                                       .toString(),
+                                   !tick.isValid()               ? "-"
+                                   : tick.toInt() == Qt::Checked ? "ticked"
+                                                                 : "unticked");
+                }
+                for (int i = 0; i < window->View()->KindFilter()->count(); ++i)
+                    filters << window->View()->KindFilter()->itemText(i);
+                const QModelIndex kept = rowOf(shown, "L/Default", DifferenceModel::PathColumn);
+                dimmed = kept.data(Qt::ForegroundRole).value<QColor>().name();
+                keptBackground = kept.data(Qt::BackgroundRole).value<QColor>().name();
+                summaries << window->Summary()->text();
+                // Ticking the new default takes the old value after all; unticking keeps it.
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                                  table->visualRect(kept).center());
+                QTest::keyClick(table, Qt::Key_Space);
+                summaries << window->Summary()->text();
+                QTest::keyClick(table, Qt::Key_Space);
+                // Nothing ticked: Import is off; the user's changes ticked again.
+                for (const char* path : {"L/User", "L/Both"}) {
+                    QTest::mouseClick(
+                        table->viewport(), Qt::LeftButton, {},
+                        table->visualRect(rowOf(shown, path, DifferenceModel::PathColumn))
+                            .center());
+                    QTest::keyClick(table, Qt::Key_Space);
+                }
+                importEnabledWithNothingTicked = window->ImportButton()->isEnabled();
+                QTest::keyClick(table, Qt::Key_Space);
+                QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                                  table->visualRect(rowOf(shown, "L/User", 1)).center());
+                QTest::keyClick(table, Qt::Key_Space);
+                QTest::mouseClick(window->ImportButton(), Qt::LeftButton);
+            }});
+            QTest::keyClick(m_form->TreeView1, Qt::Key_U, Qt::ControlModifier);
+
+            QCOMPARE(player.seen(), 1);
+        }
+        const QList<Dialogs::Shown> asked = Dialogs::TakeShown();
+        QCOMPARE(asked.size(), 2);
+        QCOMPARE(asked[0].caption,
+                 QStringLiteral("Upgrade: your settings file from the older version"));
+        QVERIFY(asked[1].caption.startsWith("Upgrade: the older version's own file"));
+        QCOMPARE(title, QStringLiteral("Upgrade from old.bcfg: preview"));
+        QCOMPARE(rows,
+                 (QStringList{"L/User your change 1 -> 2 ticked",
+                              "L/Default new default 3 -> 1 unticked",
+                              "L/Both your change 3 -> 2 ticked", "Mine only in your file  -> 8 -",
+                              "L/Added new parameter 4 ->  -"}));
+        QCOMPARE(filters,
+                 (QStringList{"All (5)", "Your changes (2)", "New defaults (1)", "Refused (0)",
+                              "Only in your file (1)", "New parameters (1)"}));
+        QCOMPARE(dimmed, DifferenceModel::DimmedText().name());
+        QCOMPARE(keptBackground, DifferenceModel::KeptBackground().name());
+        QCOMPARE(summaries, (QStringList{"2 of your changes carried over, 1 new default kept",
+                                         "3 of your changes carried over, 0 new defaults kept"}));
+        QVERIFY(!importEnabledWithNothingTicked);
+        const TBCFGFile& doc = *m_form->CurrentDoc();
+        QCOMPARE(doc.Serialize(), upgradeFile(2, 3, 2, true).bytes());
+        QStringList marks;
+        for (const auto& rec : doc.Records())
+            marks << QStringLiteral("%1%2").arg(rec->Modified ? "M" : "-",
+                                                rec->Imported ? "I" : "-");
+        QCOMPARE(marks, (QStringList{"MI", "MI", "--", "MI", "--", "--"}));
+        QCOMPARE(m_form->UndoStack()->count(), 1);
+        QCOMPARE(m_form->UndoStack()->undoText(), QStringLiteral("Import from old.bcfg"));
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+        QTest::keyClick(m_form->TreeView1, Qt::Key_Z, Qt::ControlModifier);
+        verifyUntouched();
+
+        // No old original: today's preview, every value of the user's file; Cancel.
+        Dialogs::SetNextFileName(mine);
+        ModalPlayer today({[&](QWidget* modal) {
+            auto* window = qobject_cast<ImportPreviewWindow*>(modal);
+            QVERIFY(window && !window->Summary());
+            rows = column(*window->View()->Table()->model(), DifferenceModel::ChangeColumn);
+            QTest::mouseClick(window->CancelButton(), Qt::LeftButton);
+        }});
+        m_form->UpgradeFromOlderVersion();
+        QCOMPARE(today.seen(), 1);
+        QCOMPARE(rows, (QStringList{"changed", "changed", "changed", "only there", "only there",
+                                    "only here"}));
+        verifyUntouched();
+
+        // Another add-on's file as the original: asked about, with the number; No stops.
+        Dialogs::TakeShown();
+        Dialogs::SetNextFileName(mine);
+        Dialogs::SetNextFileName(write(m_dir, "another.bcfg", current().bytes()));
+        Dialogs::SetNextAnswer(Dialogs::Answer::No);
+        m_form->UpgradeFromOlderVersion();
+        const QList<Dialogs::Shown> told = Dialogs::TakeShown();
+        QCOMPARE(told.size(), 3);
+        QCOMPARE(told[2].kind, QStringLiteral("confirm"));
+        QVERIFY2(told[2].text.contains("Only 0 of the 5 parameters of your file"),
+                 qPrintable(told[2].text));
+        QCOMPARE(today.seen(), 1);
         verifyUntouched();
     }
 
