@@ -26,38 +26,6 @@
         <source>only there</source>
         <translation>только там</translation>
     </message>
-    <message numerus="yes">
-        <source>changed (%n)</source>
-        <translation>
-            <numerusform>изменено (%n)</numerusform>
-            <numerusform>изменено (%n)</numerusform>
-            <numerusform>изменено (%n)</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>refused (%n)</source>
-        <translation>
-            <numerusform>отклонено (%n)</numerusform>
-            <numerusform>отклонено (%n)</numerusform>
-            <numerusform>отклонено (%n)</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>only here (%n)</source>
-        <translation>
-            <numerusform>только здесь (%n)</numerusform>
-            <numerusform>только здесь (%n)</numerusform>
-            <numerusform>только здесь (%n)</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>only there (%n)</source>
-        <translation>
-            <numerusform>только там (%n)</numerusform>
-            <numerusform>только там (%n)</numerusform>
-            <numerusform>только там (%n)</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Change</source>
         <translation>Изменение</translation>
@@ -74,15 +42,103 @@
         <source>Other value</source>
         <translation>Другое значение</translation>
     </message>
+    <message>
+        <source>your change</source>
+        <translation>ваше изменение</translation>
+    </message>
+    <message>
+        <source>new parameter</source>
+        <translation>новый параметр</translation>
+    </message>
+    <message>
+        <source>only in your file</source>
+        <translation>только в вашем файле</translation>
+    </message>
+    <message>
+        <source>new default</source>
+        <translation>новое по умолчанию</translation>
+    </message>
+    <message numerus="yes">
+        <source>Your changes (%n)</source>
+        <translation>
+            <numerusform>Ваши изменения (%n)</numerusform>
+            <numerusform>Ваши изменения (%n)</numerusform>
+            <numerusform>Ваши изменения (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Changed (%n)</source>
+        <translation>
+            <numerusform>Изменено (%n)</numerusform>
+            <numerusform>Изменено (%n)</numerusform>
+            <numerusform>Изменено (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Refused (%n)</source>
+        <translation>
+            <numerusform>Отклонено (%n)</numerusform>
+            <numerusform>Отклонено (%n)</numerusform>
+            <numerusform>Отклонено (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>New parameters (%n)</source>
+        <translation>
+            <numerusform>Новые параметры (%n)</numerusform>
+            <numerusform>Новые параметры (%n)</numerusform>
+            <numerusform>Новые параметры (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Only here (%n)</source>
+        <translation>
+            <numerusform>Только здесь (%n)</numerusform>
+            <numerusform>Только здесь (%n)</numerusform>
+            <numerusform>Только здесь (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Only in your file (%n)</source>
+        <translation>
+            <numerusform>Только в вашем файле (%n)</numerusform>
+            <numerusform>Только в вашем файле (%n)</numerusform>
+            <numerusform>Только в вашем файле (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Only there (%n)</source>
+        <translation>
+            <numerusform>Только там (%n)</numerusform>
+            <numerusform>Только там (%n)</numerusform>
+            <numerusform>Только там (%n)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>New defaults (%n)</source>
+        <translation>
+            <numerusform>Новые по умолчанию (%n)</numerusform>
+            <numerusform>Новые по умолчанию (%n)</numerusform>
+            <numerusform>Новые по умолчанию (%n)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>New version&apos;s value</source>
+        <translation>Значение новой версии</translation>
+    </message>
+    <message>
+        <source>Your value</source>
+        <translation>Ваше значение</translation>
+    </message>
 </context>
 <context>
     <name>DifferenceView</name>
     <message numerus="yes">
         <source>All (%n)</source>
         <translation>
-            <numerusform>все (%n)</numerusform>
-            <numerusform>все (%n)</numerusform>
-            <numerusform>все (%n)</numerusform>
+            <numerusform>Все (%n)</numerusform>
+            <numerusform>Все (%n)</numerusform>
+            <numerusform>Все (%n)</numerusform>
         </translation>
     </message>
     <message>
@@ -118,6 +174,34 @@ Do you want to replace it?</source>
         <source>Import from %1</source>
         <comment>the name of an import&apos;s undo step</comment>
         <translation>Импорт из %1</translation>
+    </message>
+    <message>
+        <source>Upgrade: your settings file from the older version</source>
+        <translation>Обновление: ваш файл настроек от прежней версии</translation>
+    </message>
+    <message>
+        <source>Upgrade: the older version&apos;s own file, as it came with it (Cancel: without it)</source>
+        <translation>Обновление: исходный файл прежней версии, каким он поставлялся (Отмена: без него)</translation>
+    </message>
+    <message>
+        <source>Upgrade from an older version</source>
+        <translation>Обновление с прежней версии</translation>
+    </message>
+    <message numerus="yes">
+        <source>Only %1 of the %n parameters of your file are in this file: it may be the file of another add-on.
+
+Go on with it as the older version&apos;s own file?</source>
+        <translation>
+            <numerusform>Только %1 из %n параметра вашего файла есть в этом файле: возможно, это файл другого дополнения.
+
+Продолжить, считая его исходным файлом прежней версии?</numerusform>
+            <numerusform>Только %1 из %n параметров вашего файла есть в этом файле: возможно, это файл другого дополнения.
+
+Продолжить, считая его исходным файлом прежней версии?</numerusform>
+            <numerusform>Только %1 из %n параметров вашего файла есть в этом файле: возможно, это файл другого дополнения.
+
+Продолжить, считая его исходным файлом прежней версии?</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -184,6 +268,35 @@ Do you want to replace it?</source>
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Upgrade from %1: preview</source>
+        <translation>Обновление из %1: просмотр</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <comment>the upgrade&apos;s numbers: carried over, kept</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n of your changes carried over</source>
+        <translation>
+            <numerusform>%n ваше изменение перенесено</numerusform>
+            <numerusform>%n ваших изменения перенесено</numerusform>
+            <numerusform>%n ваших изменений перенесено</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 new default kept</source>
+        <translation>1 новое значение по умолчанию оставлено</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n new defaults kept</source>
+        <translation>
+            <numerusform>%n новое значение по умолчанию оставлено</numerusform>
+            <numerusform>%n новых значения по умолчанию оставлено</numerusform>
+            <numerusform>%n новых значений по умолчанию оставлено</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -346,6 +459,10 @@ kept: %n bytes from here to the end, written back as they are</source>
     <message>
         <source>Import with preview...</source>
         <translation>Импорт с просмотром...</translation>
+    </message>
+    <message>
+        <source>Upgrade from an older version...</source>
+        <translation>Обновление с прежней версии...</translation>
     </message>
 </context>
 </TS>
