@@ -347,5 +347,17 @@ kept: %n bytes from here to the end, written back as they are</source>
         <source>Import with preview...</source>
         <translation>Импорт с просмотром...</translation>
     </message>
+    <message>
+        <source>Previous changed</source>
+        <translation>Предыдущий изменённый</translation>
+    </message>
+    <message>
+        <source>Copy label</source>
+        <translation>Копировать метку</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
 </context>
 </TS>
