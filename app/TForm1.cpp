@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QUndoStack>
@@ -101,11 +100,11 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     connect(TreeView1, &MainTree::leftReleased, this, &TForm1::TreeView1Click);
     connect(TreeView1, &MainTree::entryMenuRequested, this,
-            [this](QTreeWidgetItem* item, const QPoint& at) { EntryMenu(*this, item).exec(at); });
+            [this](QTreeWidgetItem*, const QPoint& at) { EntryMenu(*this).exec(at); });
     TreeView1->SetWheel([this](int delta, const QPoint& at) { return FormMouseWheel(delta, at); });
 
     m_findBar = new FindBar(TreeView1);
-    installShortcuts();
+    createCommands();
     installDetails();
     setAcceptDrops(true);
     auto* drop = new FileDrop(this, [this](const QString& fileName) {
@@ -229,29 +228,6 @@ void TForm1::connectSession()
     });
 }
 
-void TForm1::installShortcuts()
-{
-    // Shortcuts, not actions: the window's own actions make up its context menu.
-    const auto shortcut = [this](const QKeySequence& keys, QWidget* scope, auto handler) {
-        auto* each = new QShortcut(keys, scope);
-        each->setContext(scope == this ? Qt::WindowShortcut : Qt::WidgetShortcut);
-        connect(each, &QShortcut::activated, this, handler);
-    };
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this, &TForm1::Undo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this, &TForm1::Redo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_Y), this, &TForm1::Redo);
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this, [this] {
-        if (Button1->isEnabled())
-            Button1Click();
-    });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_C), TreeView1,
-             [this] { TreeView1->CopySelectedLabel(); });
-    shortcut(QKeySequence(Qt::CTRL | Qt::Key_F), this, &TForm1::ShowFindBar);
-    shortcut(QKeySequence(Qt::Key_F4), this, [this] { SelectNextChanged(true); });
-    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4), this, [this] { SelectNextChanged(false); });
-    createCompareActions();
-}
-
 void TForm1::installDetails()
 {
     TreeView1->SetDetails([this](const QTreeWidgetItem* item) {
@@ -264,6 +240,10 @@ void TForm1::installDetails()
 
 TForm1::~TForm1()
 {
+    // The commands' states follow nothing while the parts go.
+    UndoStack()->disconnect(this);
+    m_session->disconnect(this);
+    TreeView1->disconnect(this);
     // The entries point into the document.
     TreeView1->clear();
 }
@@ -470,6 +450,7 @@ void TForm1::StartEdit()
 void TForm1::setEditorOpen(bool open)
 {
     m_editorOpen = open;
+    UpdateCommands();
     TreeView1->viewport()->update();
 }
 
@@ -496,29 +477,6 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     return record && m_session->ChangeRecord(
                          *record, [&] { return RecordWheel::Step(*record, steps); }, true) !=
                          DocumentSession::Change::NotApplied;
-}
-
-void TForm1::createCompareActions()
-{
-    // On the tree, not on this window: the window's own context menu lists its actions.
-    // The tree is always shown, so the shortcuts work wherever the focus is in the window.
-    const auto action = [this](const char* name, const QString& text, const QKeySequence& keys,
-                               void (TForm1::*handler)()) {
-        auto* each = new QAction(text, this);
-        each->setObjectName(QLatin1String(name));
-        each->setShortcut(keys);
-        each->setShortcutContext(Qt::WindowShortcut);
-        connect(each, &QAction::triggered, this, handler);
-        TreeView1->addAction(each);
-        return each;
-    };
-    CompareWithFileAction = action("CompareWithFile", tr("Compare with file..."),
-                                   QKeySequence(Qt::CTRL | Qt::Key_D), &TForm1::CompareWithFile);
-    ImportWithPreviewAction =
-        action("ImportWithPreview", tr("Import with preview..."),
-               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), &TForm1::ImportWithPreview);
-    UpgradeAction = action("UpgradeFromOlderVersion", tr("Upgrade from an older version..."),
-                           QKeySequence(Qt::CTRL | Qt::Key_U), &TForm1::UpgradeFromOlderVersion);
 }
 
 void TForm1::CompareWithFile()

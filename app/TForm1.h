@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class BusyInputFilter;
 class EditorHost;
@@ -168,7 +169,7 @@ public:
     QTimer* Timer1;
     QAction* SavePosition;
 
-    // --- comparing and previewing an import (window-wide shortcuts, on no menu yet) ---
+    // --- comparing and previewing an import ---
     // Chooses a file and shows how it differs from the current document.
     void CompareWithFile();
     // Chooses a file and imports the changes the user keeps ticked in the preview.
@@ -176,9 +177,32 @@ public:
     // Upgrading: chooses the user's file from the older version and the older version's own
     // file, and imports what the user changed, as the preview shows and the user ticks it.
     void UpgradeFromOlderVersion();
+
+    // --- the window's commands beyond its buttons (TForm1Commands.cpp) ---
+    // Each is an action with its keys, made from one table; the entry menu shows them with
+    // their keys. UpdateCommands decides, in one place, which of them can run now.
+    QAction* EditAction;              // Enter, F2 (in the tree)
+    QAction* UndoAction;              // Ctrl+Z
+    QAction* RedoAction;              // Ctrl+Y, Ctrl+Shift+Z
+    QAction* CopyValueAction;         // (entry menu only)
+    QAction* CopyPathAction;          // (entry menu only)
+    QAction* FindAction;              // Ctrl+F
+    QAction* NextChangedAction;       // F4
+    QAction* PreviousChangedAction;   // Shift+F4
     QAction* CompareWithFileAction;   // Ctrl+D
     QAction* ImportWithPreviewAction; // Ctrl+Shift+I
     QAction* UpgradeAction;           // Ctrl+U
+    QAction* CopyLabelAction;         // Ctrl+C (in the tree)
+    QAction* SaveAction;              // Ctrl+S
+    // The entry menu's commands in order; a change of group is a separator.
+    struct MenuCommand {
+        QAction* action;
+        int group;
+    };
+    const std::vector<MenuCommand>& EntryMenuCommands() const { return m_entryMenu; }
+    // Enables each command by the window's state: an open or import running, a popup open,
+    // a document, the selected entry, the undo stack.
+    void UpdateCommands();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -189,10 +213,9 @@ private:
     void buildControls();
     void connectSession();
     void buildTabOrder();
-    void installShortcuts();
+    void createCommands();
     // The tree's tool tips: each entry's details, taken when the tip is asked for.
     void installDetails();
-    void createCompareActions();
     void showModified(bool modified);
     void setEditorOpen(bool open);
 
@@ -209,4 +232,7 @@ private:
     QDialog* m_help = nullptr;
     std::function<void()> m_importStepObserver;
     FindBar* m_findBar = nullptr;
+    std::vector<MenuCommand> m_entryMenu;
+    // Every command with what it needs to be enabled (TForm1Commands.cpp).
+    std::vector<std::pair<QAction*, int>> m_commands;
 };

@@ -464,5 +464,17 @@ kept: %n bytes from here to the end, written back as they are</source>
         <source>Upgrade from an older version...</source>
         <translation>Обновление с прежней версии...</translation>
     </message>
+    <message>
+        <source>Previous changed</source>
+        <translation>Предыдущий изменённый</translation>
+    </message>
+    <message>
+        <source>Copy label</source>
+        <translation>Копировать метку</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
 </context>
 </TS>

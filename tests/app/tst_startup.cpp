@@ -141,7 +141,7 @@ private slots:
         QTreeWidgetItem* item = kit::entry(form, "Size");
         form.TreeView1->setCurrentItem(item);
         form.ShowFindBar();
-        EntryMenu menu(form, item);
+        EntryMenu menu(form);
         QMessageBox box;
         QFileDialog dialog;
         CompareWindow compare(path, {}, &form);

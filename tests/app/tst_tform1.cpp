@@ -133,6 +133,10 @@ private slots:
         QVERIFY(!form.CurrentDoc());
         QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
         QVERIFY(state(form) == NoDocument);
+        // The commands on a document wait for one; finding needs none.
+        QVERIFY(!form.CompareWithFileAction->isEnabled() && !form.SaveAction->isEnabled());
+        QVERIFY(!form.EditAction->isEnabled() && !form.UndoAction->isEnabled());
+        QVERIFY(form.FindAction->isEnabled());
     }
 
     void failedCommandLineOpenIsReportedBeforeTheWindowShows()

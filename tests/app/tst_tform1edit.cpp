@@ -242,7 +242,9 @@ private slots:
         ModalPlayer player({[&](QWidget* modal) {
             shownClass = QString::fromLatin1(modal->metaObject()->className());
             shownAt = modal->pos();
-            editorOpen = form.EditorOpen();
+            // No window command runs under a popup.
+            editorOpen = form.EditorOpen() && !form.FindAction->isEnabled() &&
+                         !form.NextChangedAction->isEnabled();
             entryBackground = drawn(form, item, true).background;
             qobject_cast<QDialog*>(modal)->reject();
         }});
@@ -254,7 +256,7 @@ private slots:
         QCOMPARE(QPoint(PopupLeft, PopupTop), expected);
         QVERIFY(editorOpen);
         QCOMPARE(entryBackground, form.TreeView1->palette().color(QPalette::ToolTipBase));
-        QVERIFY(!form.EditorOpen());
+        QVERIFY(!form.EditorOpen() && form.FindAction->isEnabled());
         QVERIFY(!drawn(form, item, true).background.isValid());
         QVERIFY(!form.CurrentDoc()->Modified);
         form.SetEditorHost(nullptr);

@@ -206,9 +206,15 @@ private slots:
             if (!menu)
                 return;
             items.clear();
+            // Each item as the menu shows it: the text and the key beside it.
             for (QAction* action : menu->actions())
                 if (!action->isSeparator())
-                    items << action->text() + (action->isEnabled() ? "" : " (off)");
+                    items << action->text() +
+                                 (action->shortcut().isEmpty()
+                                      ? ""
+                                      : '\t' +
+                                            action->shortcut().toString(QKeySequence::NativeText)) +
+                                 (action->isEnabled() ? "" : " (off)");
             for (QAction* action : menu->actions())
                 if (action->text().startsWith(choose) && !choose.isEmpty())
                     action->trigger();
@@ -224,10 +230,11 @@ private slots:
         QTreeWidgetItem* other = named(form, "Other");
         rightClick(kit::selectEntry(form, other), "Copy path");
         QCOMPARE(form.TreeView1->currentItem(), other);
-        QCOMPARE(items,
-                 (QStringList{"Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
-                              "Copy value", "Copy path", "Find...\tCtrl+F", "Next changed\tF4",
-                              "Compare with file...", "Import with preview..."}));
+        QCOMPARE(items, (QStringList{"Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
+                                     "Copy value", "Copy path", "Find...\tCtrl+F",
+                                     "Next changed\tF4", "Compare with file...\tCtrl+D",
+                                     "Import with preview...\tCtrl+Shift+I",
+                                     "Upgrade from an older version...\tCtrl+U"}));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Other"));
         rightClick(kit::selectEntry(form, named(form, "Level")), "Undo");
         QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 10 ]"));

@@ -43,8 +43,10 @@ private slots:
         QTreeWidgetItem* item = kit::entry(form, "Size");
         form.TreeView1->setCurrentItem(item);
 
-        EntryMenu menu(form, item);
-        QCOMPARE(menu.EditAction->text(), QStringLiteral("Изменить\tEnter"));
+        EntryMenu menu(form);
+        QCOMPARE(menu.EditAction->text() + '\t' +
+                     menu.EditAction->shortcut().toString(QKeySequence::NativeText),
+                 QStringLiteral("Изменить\tEnter"));
         QCOMPARE(menu.CopyValueAction->text(), QStringLiteral("Копировать значение"));
         QCOMPARE(menu.CopyPathAction->text(), QStringLiteral("Копировать путь"));
         QCOMPARE(form.CompareWithFileAction->text(), QStringLiteral("Сравнить с файлом..."));
