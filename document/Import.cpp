@@ -233,6 +233,23 @@ std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile
     });
 }
 
+bool KeptAsShipped(const TBcfgRecAll* baseCounterpart, const TBcfgRecAll& source)
+{
+    return baseCounterpart && !source.IsLevel() && baseCounterpart->TypeCode == source.TypeCode &&
+           baseCounterpart->SameValue(source);
+}
+
+std::vector<bool> KeptAsShipped(const TBCFGFile& base, const TBCFGFile& source, bool translate)
+{
+    const std::vector<TBcfgRecAll*> counterparts = Counterparts(base, source, translate);
+    return OutOfMemoryAsError([&] {
+        std::vector<bool> kept(counterparts.size(), false);
+        for (size_t i = 0; i < counterparts.size(); ++i)
+            kept[i] = KeptAsShipped(counterparts[i], *source.Record(qint32(i)));
+        return kept;
+    });
+}
+
 Verdict Judge(const TBcfgRecAll& current, const TBcfgRecAll& source)
 {
     return OutOfMemoryAsError([&] {

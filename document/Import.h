@@ -37,6 +37,18 @@ struct Result {
 std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile& source,
                                        bool translate);
 
+// Upgrading: which records of source (the user's file) still hold what base
+// (the old version's own file, from which source was made) shipped. One flag
+// per source record in file order: true when the first base record with the
+// same path (Counterparts, base playing the current file) has the same type
+// code and the same value as the merge compares it for the Modified mark
+// (SameValue); false for levels and for records that base does not have.
+// A merge with a base passes over the records kept as shipped. Throws
+// BcfgError "Out of memory".
+std::vector<bool> KeptAsShipped(const TBCFGFile& base, const TBCFGFile& source, bool translate);
+// The rule for one pair: source's base counterpart (nullptr when none).
+bool KeptAsShipped(const TBcfgRecAll* baseCounterpart, const TBcfgRecAll& source);
+
 // What current.MergeFrom(source) would do, decided on a detached copy of
 // current (built from its bytes), so current and its document stay as they
 // are: the same type rule, not a second copy of it.

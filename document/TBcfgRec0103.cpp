@@ -18,7 +18,7 @@ bool TBcfgRec0103::Take(qint64 value)
 {
     if (!InRange(value))
         return false;
-    if (quint32(value) != Value)
+    if (!Holds(quint32(value)))
         MarkModified();
     Value = quint32(value);
     return true;
@@ -49,6 +49,13 @@ bool TBcfgRec0103::MergeFrom(const TBcfgRecAll& other)
         return false;
     MarkImported();
     return true;
+}
+
+bool TBcfgRec0103::SameValue(const TBcfgRecAll& other) const
+{
+    // The merge takes the source's bits, so equal bits mark nothing.
+    const auto* source = dynamic_cast<const TBcfgRec0103*>(&other);
+    return source && Holds(source->Value);
 }
 
 void TBcfgRec0103::Edit(EditorHost& host)

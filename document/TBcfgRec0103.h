@@ -12,6 +12,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -21,6 +22,8 @@ public:
     // Takes value, read in the record's own signedness, when it lies within Min..Max (marks
     // Modified when it differs); false, with nothing changed, otherwise.
     bool Take(qint64 value);
+    // Whether the stored bits are value: the one comparison behind the Modified mark.
+    bool Holds(quint32 value) const { return value == Value; }
 
     // Value widened to 64 bits in the record's own signedness (as Lowest and Highest).
     qint64 Current() const;

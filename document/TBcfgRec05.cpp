@@ -19,7 +19,7 @@ bool TBcfgRec05::Take(qint64 index)
 
 void TBcfgRec05::assign(qint32 index)
 {
-    if (index != ItemIndex)
+    if (!holds(index))
         MarkModified();
     ItemIndex = index;
 }
@@ -65,6 +65,12 @@ bool TBcfgRec05::MergeFrom(const TBcfgRecAll& other)
     assign(source->ItemIndex);
     MarkImported();
     return true;
+}
+
+bool TBcfgRec05::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec05*>(&other);
+    return source && holds(source->ItemIndex);
 }
 
 void TBcfgRec05::Edit(EditorHost& host)

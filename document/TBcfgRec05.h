@@ -15,6 +15,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -28,4 +29,6 @@ public:
 
 private:
     void assign(qint32 index);
+    // The one comparison behind the Modified mark.
+    bool holds(qint32 index) const { return index == ItemIndex; }
 };

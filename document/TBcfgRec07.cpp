@@ -12,7 +12,7 @@
 
 void TBcfgRec07::Take(qint32 x, qint32 y)
 {
-    if (x != X || y != Y)
+    if (!holds(x, y))
         MarkModified();
     X = x;
     Y = y;
@@ -44,6 +44,12 @@ bool TBcfgRec07::MergeFrom(const TBcfgRecAll& other)
     Take(source->X, source->Y);
     MarkImported();
     return true;
+}
+
+bool TBcfgRec07::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec07*>(&other);
+    return source && holds(source->X, source->Y);
 }
 
 void TBcfgRec07::Edit(EditorHost& host)

@@ -13,6 +13,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -20,4 +21,8 @@ public:
 
     // Takes any x and y (marks Modified when they differ).
     void Take(qint32 x, qint32 y);
+
+private:
+    // The one comparison behind the Modified mark.
+    bool holds(qint32 x, qint32 y) const { return x == X && y == Y; }
 };

@@ -22,7 +22,7 @@ bool TBcfgRec08::Take(const std::array<qint64, 4>& rgba)
 
 void TBcfgRec08::assign(quint8 r, quint8 g, quint8 b, quint8 a)
 {
-    if (r != R || g != G || b != B || a != A)
+    if (!holds(r, g, b, a))
         MarkModified();
     R = r;
     G = g;
@@ -65,6 +65,12 @@ bool TBcfgRec08::MergeFrom(const TBcfgRecAll& other)
     assign(source->R, source->G, source->B, source->A);
     MarkImported();
     return true;
+}
+
+bool TBcfgRec08::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec08*>(&other);
+    return source && holds(source->R, source->G, source->B, source->A);
 }
 
 void TBcfgRec08::Edit(EditorHost& host)

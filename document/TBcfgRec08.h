@@ -17,6 +17,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -28,4 +29,9 @@ public:
 
 private:
     void assign(quint8 r, quint8 g, quint8 b, quint8 a);
+    // The one comparison behind the Modified mark.
+    bool holds(quint8 r, quint8 g, quint8 b, quint8 a) const
+    {
+        return r == R && g == G && b == B && a == A;
+    }
 };

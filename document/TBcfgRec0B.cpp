@@ -9,7 +9,7 @@
 
 void TBcfgRec0B::Take(quint32 checked)
 {
-    if (checked != Checked)
+    if (!holds(checked))
         MarkModified();
     Checked = checked;
 }
@@ -42,6 +42,12 @@ bool TBcfgRec0B::MergeFrom(const TBcfgRecAll& other)
     Take(source->Checked);
     MarkImported();
     return true;
+}
+
+bool TBcfgRec0B::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec0B*>(&other);
+    return source && holds(source->Checked);
 }
 
 void TBcfgRec0B::Edit(EditorHost&)

@@ -14,6 +14,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -24,4 +25,8 @@ public:
 
     // Takes any word (marks Modified when it differs).
     void Take(quint32 checked);
+
+private:
+    // The one comparison behind the Modified mark: all 32 bits.
+    bool holds(quint32 checked) const { return checked == Checked; }
 };

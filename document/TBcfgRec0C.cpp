@@ -12,7 +12,7 @@
 
 void TBcfgRec0C::Take(qint8 hour, qint8 minute)
 {
-    if (hour != Hour || minute != Minute)
+    if (!holds(hour, minute))
         MarkModified();
     Hour = hour;
     Minute = minute;
@@ -47,6 +47,12 @@ bool TBcfgRec0C::MergeFrom(const TBcfgRecAll& other)
     TimeRest = source->TimeRest;
     MarkImported();
     return true;
+}
+
+bool TBcfgRec0C::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec0C*>(&other);
+    return source && holds(source->Hour, source->Minute);
 }
 
 void TBcfgRec0C::Edit(EditorHost& host)

@@ -14,6 +14,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -23,4 +24,8 @@ public:
     // Takes hour and minute (marks Modified when they differ); typed times are checked
     // as ValueRules::ParseTime reads them, an imported one is taken as the file holds it.
     void Take(qint8 hour, qint8 minute);
+
+private:
+    // The one comparison behind the Modified mark (TimeRest is not compared).
+    bool holds(qint8 hour, qint8 minute) const { return hour == Hour && minute == Minute; }
 };

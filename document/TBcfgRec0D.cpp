@@ -18,7 +18,7 @@ void TBcfgRec0D::Take(const QDate& date)
 
 void TBcfgRec0D::assign(qint32 year, qint8 month, qint8 day)
 {
-    if (day != Day || month != Month || year != Year)
+    if (!holds(year, month, day))
         MarkModified();
     Day = day;
     Month = month;
@@ -57,6 +57,12 @@ bool TBcfgRec0D::MergeFrom(const TBcfgRecAll& other)
     DateRest = source->DateRest;
     MarkImported();
     return true;
+}
+
+bool TBcfgRec0D::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec0D*>(&other);
+    return source && holds(source->Year, source->Month, source->Day);
 }
 
 void TBcfgRec0D::StoreDate(const QDate& date)

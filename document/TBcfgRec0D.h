@@ -17,6 +17,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -35,4 +36,9 @@ public:
 
 private:
     void assign(qint32 year, qint8 month, qint8 day);
+    // The one comparison behind the Modified mark (DateRest is not compared).
+    bool holds(qint32 year, qint8 month, qint8 day) const
+    {
+        return day == Day && month == Month && year == Year;
+    }
 };

@@ -12,7 +12,7 @@
 
 void TBcfgRec0E::Take(const std::array<quint16, 4>& rect)
 {
-    if (rect[0] != X1 || rect[1] != Y1 || rect[2] != X2 || rect[3] != Y2)
+    if (!holds(rect))
         MarkModified();
     X1 = rect[0];
     Y1 = rect[1];
@@ -50,6 +50,12 @@ bool TBcfgRec0E::MergeFrom(const TBcfgRecAll& other)
     Take({source->X1, source->Y1, source->X2, source->Y2});
     MarkImported();
     return true;
+}
+
+bool TBcfgRec0E::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRec0E*>(&other);
+    return source && holds({source->X1, source->Y1, source->X2, source->Y2});
 }
 
 void TBcfgRec0E::Edit(EditorHost& host)

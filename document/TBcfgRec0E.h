@@ -17,6 +17,7 @@ public:
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;
+    bool SameValue(const TBcfgRecAll& other) const override;
     void Edit(EditorHost& host) override;
     bool WriteShortValue(ShortLabel& label) const override;
     QString TypeWords() const override;
@@ -25,4 +26,11 @@ public:
     // Takes the four coordinates (marks Modified when they differ); typed fields are checked
     // as ValueInput::RectField reads them, an imported rectangle is taken as the file holds it.
     void Take(const std::array<quint16, 4>& rect);
+
+private:
+    // The one comparison behind the Modified mark.
+    bool holds(const std::array<quint16, 4>& rect) const
+    {
+        return rect[0] == X1 && rect[1] == Y1 && rect[2] == X2 && rect[3] == Y2;
+    }
 };

@@ -109,6 +109,11 @@ void TBcfgRecAll::AppendValueText(QByteArray& out) const
         value.appendTo(out);
 }
 
+bool TBcfgRecAll::SameValue(const TBcfgRecAll&) const
+{
+    return false;
+}
+
 bool TBcfgRecAll::WriteShortValue(ShortLabel&) const
 {
     return false;

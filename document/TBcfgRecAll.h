@@ -68,6 +68,10 @@ public:
     virtual bool MergeFrom(const TBcfgRecAll& other) = 0;
     // Lets the user change the value in the type's popup.
     virtual void Edit(EditorHost& host) = 0;
+    // Whether other (a record of the same type code) holds this record's value in the fields
+    // that MergeFrom compares for the Modified mark: MergeFrom(other) would mark nothing.
+    // False for a level, which holds no value.
+    virtual bool SameValue(const TBcfgRecAll& other) const;
     // Appends the tree label (DisplayText) to out, so that a whole tree is labelled
     // in one buffer: the name, ValueOpen, the value text and ValueClose, in one step when
     // the value text is short.

@@ -42,14 +42,13 @@ bool TBcfgRecString::MergeFrom(const TBcfgRecAll& other)
     const auto* source = dynamic_cast<const TBcfgRecString*>(&other);
     if (!source)
         return false;
+    if (!SameValue(*source))
+        MarkModified();
     if (source->BufferLength == BufferLength) {
-        if (source->Buffer != Buffer)
-            MarkModified();
         Buffer = source->Buffer;
     } else {
         // Keep this record's own payload length: the text is cut to fit with
         // its zero byte and the rest is zero.
-        MarkModified();
         const QByteArray stored = TextRules::NameText(source->Buffer);
         const qsizetype fit = TextRules::FittingStoredLength(TypeCode, stored, BufferLength - 1);
         Buffer = stored.left(fit);
@@ -57,6 +56,13 @@ bool TBcfgRecString::MergeFrom(const TBcfgRecAll& other)
     }
     MarkImported();
     return true;
+}
+
+bool TBcfgRecString::SameValue(const TBcfgRecAll& other) const
+{
+    const auto* source = dynamic_cast<const TBcfgRecString*>(&other);
+    // Another payload length always counts as a change, whatever the text.
+    return source && source->BufferLength == BufferLength && source->Buffer == Buffer;
 }
 
 void TBcfgRecString::Edit(EditorHost& host)

@@ -229,6 +229,86 @@ private slots:
         QCOMPARE(value(*twice, 1), 1u);
     }
 
+    void keptAsShipped_data()
+    {
+        QTest::addColumn<QByteArray>("base");
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<bool>("translate");
+        QTest::addColumn<QString>("kept"); // one digit per source record
+        using B = BcfgBuilder;
+        const auto row = [](const char* name, const B& base, const B& source, const char* kept,
+                            bool translate = false) {
+            QTest::newRow(name) << base.bytes() << source.bytes() << translate
+                                << QString::fromLatin1(kept);
+        };
+        row("unsigned", B().integer(1, "A", 0, 9, 5).integer(1, "B", 0, 9, 5),
+            B().integer(1, "A", 0, 9, 5).integer(1, "B", 0, 9, 6), "10");
+        row("range is not compared", B().integer(3, "A", 0, 9, 5), B().integer(3, "A", 2, 7, 5),
+            "1");
+        row("value outside its range", B().integer(1, "A", 0, 3, 5), B().integer(1, "A", 0, 3, 5),
+            "1");
+        row("text", B().text(4, "S", 7, "abc").text(2, "T", 7, "abc"),
+            B().text(4, "S", 7, "abc").text(2, "T", 7, "abd"), "10");
+        row("bytes after the zero", B().text(10, "S", 7, "abc", 'x'), B().text(10, "S", 7, "abc"),
+            "0");
+        row("another length", B().text(6, "P", 7, "abc"), B().text(6, "P", 11, "abc"), "0");
+        row("choice lists are not compared",
+            B().choice("C", 1, {"a", "b"}).choice("D", 1, {"a", "b"}),
+            B().choice("C", 1, {"x", "y", "z"}, 3).choice("D", 0, {"a", "b"}), "10");
+        row("coordinates", B().coordinates("P", 1, 2).coordinates("Q", 1, 2),
+            B().coordinates("P", 1, 2).coordinates("Q", 2, 1), "10");
+        row("colour alpha", B().colour("K", 1, 2, 3, 4).colour("L", 1, 2, 3, 4),
+            B().colour("K", 1, 2, 3, 4).colour("L", 1, 2, 3, 5), "10");
+        row("check box word", B().checkBox("X", 1).checkBox("Y", 1),
+            B().checkBox("X", 1).checkBox("Y", 257), "10");
+        row("time rest not compared", B().time("T", 1, 2).time("U", 1, 2),
+            B().time("T", 1, 2, QByteArray(6, 'r')).time("U", 1, 3), "10");
+        row("date rest not compared", B().date("D", 2000, 1, 2).date("E", 2000, 1, 2),
+            B().date("D", 2000, 1, 2, "rr").date("E", 2001, 1, 2), "10");
+        row("rectangle", B().rect("R", 1, 2, 3, 4).rect("Q", 1, 2, 3, 4),
+            B().rect("R", 1, 2, 3, 4).rect("Q", 1, 2, 3, 5), "10");
+        row("another type", B().integer(1, "A", 0, 9, 1), B().checkBox("A", 1), "0");
+        row("not in base", B(), B().integer(1, "A", 0, 9, 1), "0");
+        row("levels are never kept", B().levelBegin("L").integer(1, "A", 0, 9, 1).levelEnd(),
+            B().levelBegin("L").integer(1, "A", 0, 9, 1).levelEnd(), "010");
+        row("another level", B().levelBegin("L").integer(1, "A", 0, 9, 1).levelEnd(),
+            B().levelBegin("M").integer(1, "A", 0, 9, 1).levelEnd(), "000");
+        row("translated alike", B().levelBegin("First").integer(1, "A", 0, 9, 1).levelEnd(),
+            B().levelBegin("Normal").integer(1, "A", 0, 9, 1).levelEnd(), "010", true);
+        row("untranslated", B().levelBegin("First").integer(1, "A", 0, 9, 1).levelEnd(),
+            B().levelBegin("Normal").integer(1, "A", 0, 9, 1).levelEnd(), "000");
+        QByteArray hidden = B::nameField("A");
+        hidden[20] = 'x';
+        row("the first base record wins", B().integer(1, hidden, 0, 9, 1).integer(1, "A", 0, 9, 2),
+            B().integer(1, "A", 0, 9, 2), "0");
+    }
+
+    void keptAsShipped()
+    {
+        QFETCH(QByteArray, base);
+        QFETCH(QByteArray, source);
+        QFETCH(bool, translate);
+        QFETCH(QString, kept);
+        const auto baseDoc = TBCFGFile::FromBytes(base, nullptr, nullptr);
+        const auto sourceDoc = TBCFGFile::FromBytes(source, nullptr, nullptr);
+        const std::vector<bool> flags = Import::KeptAsShipped(*baseDoc, *sourceDoc, translate);
+        QString got;
+        for (const bool flag : flags)
+            got += flag ? QLatin1Char('1') : QLatin1Char('0');
+        QCOMPARE(got, kept);
+        // The same comparison as the merge's Modified mark: wherever base would take the
+        // value over, it marks nothing exactly when the record is kept.
+        const auto pairs = Import::Counterparts(*baseDoc, *sourceDoc, translate);
+        for (size_t i = 0; i < pairs.size(); ++i) {
+            const TBcfgRecAll& rec = *sourceDoc->Record(int(i));
+            if (!pairs[i] || rec.IsLevel())
+                continue;
+            const Import::Verdict verdict = Import::Judge(*pairs[i], rec);
+            if (verdict != Import::Verdict::Refused)
+                QCOMPARE(flags[i], verdict == Import::Verdict::Unchanged);
+        }
+    }
+
     void largeImportIsFast()
     {
         BcfgBuilder b;
@@ -244,7 +324,9 @@ private slots:
         QElapsedTimer timer;
         timer.start();
         Import::MergeDocuments(*current, *source, false);
+        const std::vector<bool> kept = Import::KeptAsShipped(*current, *source, false);
         QVERIFY2(timer.elapsed() < 2000, "matching is not linear");
+        QVERIFY(kept[1] && !kept[0]);
         QVERIFY(current->Record(current->Count() - 2)->Imported);
     }
 };
