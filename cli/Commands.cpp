@@ -92,6 +92,12 @@ int dump(const Arguments& args, Context& context)
     const TBCFGFile& doc = context.load(args.files[0]);
     SettingsText::Options options;
     options.passwords = args.has("passwords");
+    // Only what the user changed: the records BASE shipped as they are now are left out.
+    std::vector<bool> kept;
+    if (args.has("base")) {
+        kept = Import::KeptAsShipped(context.load(args.value("base")), doc, false);
+        options.leftOut = &kept;
+    }
     SettingsText::Write(doc, options, context.out.block(), [&] { context.out.written(); });
     return context.loaded();
 }
@@ -129,8 +135,8 @@ const std::vector<Command>& Commands()
         // A value is never an option, so "-5" is a value.
         {"set", "FILE PATH VALUE [PATH VALUE ...] [-o OUT]", "set values, then save FILE (or OUT)",
          pairs(1, "FILE and PATH VALUE pairs", {"o", "OUT"}), set},
-        {"dump", "FILE [--passwords]", "print FILE's values as TOML settings",
-         withOptions(1, "one file name", {{"passwords", nullptr}}), dump},
+        {"dump", "FILE [--base BASE] [--passwords]", "print FILE's values as TOML settings",
+         withOptions(1, "one file name", {{"base", "BASE"}, {"passwords", nullptr}}), dump},
         {"load", "FILE SETTINGS [-o OUT] [--skip-missing]", "set the values of SETTINGS, then save",
          withOptions(2, "FILE and SETTINGS", {{"o", "OUT"}, {"skip-missing", nullptr}}), load},
     };
