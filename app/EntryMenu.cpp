@@ -67,4 +67,7 @@ EntryMenu::EntryMenu(TForm1& form, QTreeWidgetItem* item) : QMenu(&form)
     addSeparator();
     addAction(form.CompareWithFileAction);
     addAction(form.ImportWithPreviewAction);
+    addSeparator();
+    addAction(form.ExportSettingsAction);
+    addAction(form.ApplySettingsAction);
 }

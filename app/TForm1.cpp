@@ -17,6 +17,7 @@
 #include "PopupPosition.h"
 #include "RecordDetails.h"
 #include "RecordWheel.h"
+#include "SettingsTransfer.h"
 #include "TBCFGFile.h"
 #include "ValueRules.h"
 #include "WindowPlacement.h"
@@ -517,6 +518,23 @@ void TForm1::createCompareActions()
     ImportWithPreviewAction =
         action("ImportWithPreview", tr("Import with preview..."),
                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I), &TForm1::ImportWithPreview);
+    ExportSettingsAction = action("ExportSettings", tr("Export settings..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::ExportSettings);
+    ApplySettingsAction =
+        action("ApplySettings", tr("Apply settings..."),
+               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), &TForm1::ApplySettings);
+}
+
+void TForm1::ExportSettings()
+{
+    if (!m_editorOpen)
+        SettingsTransfer::Export(this, *m_session);
+}
+
+void TForm1::ApplySettings()
+{
+    if (!m_editorOpen)
+        SettingsTransfer::Apply(this, *m_session);
 }
 
 void TForm1::CompareWithFile()

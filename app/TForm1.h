@@ -175,6 +175,12 @@ public:
     void ImportWithPreview();
     QAction* CompareWithFileAction;   // Ctrl+D
     QAction* ImportWithPreviewAction; // Ctrl+Shift+I
+    // Settings as text (SettingsTransfer): the open document's values to a TOML file, and such
+    // a file applied as one step.
+    void ExportSettings();
+    void ApplySettings();
+    QAction* ExportSettingsAction; // Ctrl+E
+    QAction* ApplySettingsAction;  // Ctrl+Shift+E
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
