@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     phase = "apply";
     const bool skip = size > 0 && (data[0] & 1) != 0;
     try {
-        const auto skipped =
-            Settings::Apply(*doc, settings, skip ? Settings::Missing::Skipped : Settings::Missing::Refused);
+        const auto skipped = Settings::Apply(
+            *doc, settings, skip ? Settings::Missing::Skipped : Settings::Missing::Refused);
         check(skipped.size() <= settings.size(), "only settings are passed over");
         check(skip || skipped.empty(), "nothing is passed over unless asked");
     } catch (const BcfgError& e) {
