@@ -11,8 +11,10 @@
 #include <algorithm>
 #include <string_view>
 
-// Only what reads TOML: the text is written here by hand, one line per key in file order.
+// Only what reads TOML: the text is written here by hand, one line per key in file order, and
+// nothing needs the wide-string forms of Windows.
 #define TOML_ENABLE_FORMATTERS 0
+#define TOML_ENABLE_WINDOWS_COMPAT 0
 #include <toml++/toml.h>
 
 namespace SettingsText {
