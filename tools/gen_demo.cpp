@@ -270,6 +270,8 @@ std::map<QString, QByteArray> settingsSeeds(const QByteArray& demoBytes)
     out["kind_date.toml"] = "a = 1979-05-27T07:32:00Z\n";
     out["kind_inline.toml"] = "a = { b = 1 }\n";
     out["kind_dotted.toml"] = "a.b = \"1\"\n";
+    // A letter where toml++ 3.3 asked whether it was whitespace (fixed in the build's copy).
+    out["letter_after_equals.toml"] = "\"Unsigned\" =\xD0\xB2\xD0\xB5\xD1\x82\"\n";
     out["strings.toml"] = "'lit' = '''\nmulti'''\n\"e\" = \"\\u0416\\t\\\"\"\n";
     return out;
 }
