@@ -3,8 +3,10 @@
 #include "AppGlobals.h"
 #include "BcfgError.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QQueue>
@@ -15,6 +17,7 @@ struct Seam {
     bool testMode = false;
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> fileNames;
+    QQueue<QList<bool>> checks;
     QList<Dialogs::Shown> shown;
 };
 
@@ -54,19 +57,37 @@ protected:
 };
 
 QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected,
-                      const QString& caption = {})
+                      const QString& caption = {}, const QString& filter = {},
+                      const QString& suffix = {}, QList<Dialogs::Check>* checks = nullptr)
 {
     QFileDialog dialog(parent, caption);
     dialog.setAcceptMode(mode);
     // Open dialogs too accept a name that does not exist; the caller reports it.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(Dialogs::BcfgFilter());
+    dialog.setNameFilter(filter.isEmpty() ? Dialogs::BcfgFilter() : filter);
+    dialog.setDefaultSuffix(suffix);
     // "*.bcfg" also lists files named "*.BCFG".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     if (!selected.isEmpty())
         dialog.selectFile(selected);
+    // Check boxes go under the name field of the toolkit's own dialog (a system dialog has no
+    // room for them).
+    QList<QCheckBox*> boxes;
+    if (checks && !checks->isEmpty()) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            for (const Dialogs::Check& check : *checks) {
+                auto* box = new QCheckBox(check.text, &dialog);
+                box->setChecked(check.checked);
+                grid->addWidget(box, grid->rowCount(), 0, 1, grid->columnCount());
+                boxes.append(box);
+            }
+        }
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
+    for (qsizetype i = 0; i < boxes.size(); ++i)
+        (*checks)[i].checked = boxes[i]->isChecked();
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
@@ -127,11 +148,12 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     return Answer::Cancel;
 }
 
-QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption)
+QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption,
+                     const QString& filter)
 {
     if (seam().testMode)
         return answerFileDialog(QStringLiteral("open"), selected, caption);
-    return runFileDialog(parent, QFileDialog::AcceptOpen, selected, caption);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, selected, caption, filter);
 }
 
 QString SaveFileName(QWidget* parent, const QString& selected)
@@ -139,6 +161,27 @@ QString SaveFileName(QWidget* parent, const QString& selected)
     if (seam().testMode)
         return answerFileDialog(QStringLiteral("save"), selected);
     return runFileDialog(parent, QFileDialog::AcceptSave, selected);
+}
+
+QString SaveFileName(QWidget* parent, const QString& selected, const QString& caption,
+                     const QString& filter, const QString& suffix, QList<Check>& checks)
+{
+    Seam& s = seam();
+    if (s.testMode) {
+        if (!s.checks.isEmpty()) {
+            const QList<bool> ticks = s.checks.dequeue();
+            for (qsizetype i = 0; i < checks.size() && i < ticks.size(); ++i)
+                checks[i].checked = ticks[i];
+        }
+        return answerFileDialog(QStringLiteral("save"), selected, caption);
+    }
+    return runFileDialog(parent, QFileDialog::AcceptSave, selected, caption, filter, suffix,
+                         &checks);
+}
+
+void SetNextChecks(const QList<bool>& checked)
+{
+    seam().checks.enqueue(checked);
 }
 
 void SetTestMode(bool on)
@@ -168,6 +211,7 @@ QList<Shown> TakeShown()
     result.swap(s.shown);
     s.answers.clear();
     s.fileNames.clear();
+    s.checks.clear();
     return result;
 }
 

@@ -26,9 +26,22 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
 
 // Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
 // not exist may be entered. caption: the dialog's title, the platform's ("Open") when empty.
-QString OpenFileName(QWidget* parent, const QString& selected = {}, const QString& caption = {});
+// filter: the kinds of file offered, BcfgFilter() when empty.
+QString OpenFileName(QWidget* parent, const QString& selected = {}, const QString& caption = {},
+                     const QString& filter = {});
 // Save-file dialog that confirms overwriting an existing file; empty when cancelled.
 QString SaveFileName(QWidget* parent, const QString& selected);
+
+// A check box under a file dialog's name field: its text and whether it is ticked (the
+// default before the dialog, the user's choice after it).
+struct Check {
+    QString text;
+    bool checked = false;
+};
+// The same with a caption, the kinds of file offered (filter), the extension a name without
+// one gets (suffix) and check boxes.
+QString SaveFileName(QWidget* parent, const QString& selected, const QString& caption,
+                     const QString& filter, const QString& suffix, QList<Check>& checks);
 
 // --- test seam ---
 struct Shown {
@@ -43,6 +56,9 @@ bool TestMode();
 void SetNextAnswer(Answer answer);
 // Answers for the next file dialogs, in order; an empty name cancels, as does none queued.
 void SetNextFileName(const QString& fileName);
+// The ticks of the next file dialog with check boxes, in their order; without, each keeps its
+// default.
+void SetNextChecks(const QList<bool>& checked);
 // What was shown since the last call, oldest first; clears the record and the queues.
 QList<Shown> TakeShown();
 

@@ -399,6 +399,33 @@ DocumentSession::ChangeRecord(TBcfgRecAll& record, const std::function<bool()>& 
     return outcome;
 }
 
+bool DocumentSession::ChangeAll(const QString& what, const std::function<void()>& change)
+{
+    if (!m_doc || m_busy)
+        return false;
+    ChangeCapture capture;
+    try {
+        capture = m_history->BeginAll();
+        change();
+    } catch (const BcfgError& e) {
+        // Undoing the part that ran leaves every record and mark as captured.
+        try {
+            if (const auto step = m_history->Finish(capture))
+                m_history->Undo(*step);
+        } catch (const BcfgError& again) {
+            error(again.text());
+        }
+        emit valuesChanged(nullptr);
+        SyncModified();
+        error(e.text());
+        return false;
+    }
+    recordChange(capture, what);
+    emit valuesChanged(nullptr);
+    SyncModified();
+    return true;
+}
+
 void DocumentSession::recordChange(const ChangeCapture& capture, const QString& what,
                                    int wheelRecord)
 {

@@ -117,6 +117,10 @@ public:
     enum class Change { NotApplied, Ran, Refused };
     Change ChangeRecord(TBcfgRecAll& record, const std::function<bool()>& change,
                         bool wheel = false);
+    // A change that may alter any record (a settings text applied), as one undo step named
+    // what. When change throws BcfgError, whatever it changed is put back, no step is made and
+    // the error is shown. Returns whether change ran to its end.
+    bool ChangeAll(const QString& what, const std::function<void()>& change);
     // Take back or make again a step; nothing while busy.
     void Undo();
     void Redo();

@@ -17,6 +17,7 @@
 #include "PopupPosition.h"
 #include "RecordDetails.h"
 #include "RecordWheel.h"
+#include "SettingsTransfer.h"
 #include "TBCFGFile.h"
 #include "ValueRules.h"
 #include "WindowPlacement.h"
@@ -477,6 +478,18 @@ bool TForm1::FormMouseWheel(int delta, const QPoint& globalPos)
     return record && m_session->ChangeRecord(
                          *record, [&] { return RecordWheel::Step(*record, steps); }, true) !=
                          DocumentSession::Change::NotApplied;
+}
+
+void TForm1::ExportSettings()
+{
+    if (!m_editorOpen)
+        SettingsTransfer::Export(this, *m_session);
+}
+
+void TForm1::ApplySettings()
+{
+    if (!m_editorOpen)
+        SettingsTransfer::Apply(this, *m_session);
 }
 
 void TForm1::CompareWithFile()

@@ -192,6 +192,8 @@ public:
     QAction* CompareWithFileAction;   // Ctrl+D
     QAction* ImportWithPreviewAction; // Ctrl+Shift+I
     QAction* UpgradeAction;           // Ctrl+U
+    QAction* ExportSettingsAction;    // Ctrl+E
+    QAction* ApplySettingsAction;     // Ctrl+Shift+E
     QAction* CopyLabelAction;         // Ctrl+C (in the tree)
     QAction* SaveAction;              // Ctrl+S
     // The entry menu's commands in order; a change of group is a separator.
@@ -203,6 +205,10 @@ public:
     // Enables each command by the window's state: an open or import running, a popup open,
     // a document, the selected entry, the undo stack.
     void UpdateCommands();
+    // Settings as text (SettingsTransfer): the open document's values to a TOML file, and such
+    // a file applied as one step.
+    void ExportSettings();
+    void ApplySettings();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -424,9 +424,11 @@ int main(int argc, char* argv[])
     const double base = startup.peakBytes;
 
     // a. copy
+    double cliCopySeconds = 0;
     {
         const std::string out = file("out.bcfg");
         const Measured m = measure(cli, {"copy", big, out}, "", err);
+        cliCopySeconds = m.ok ? m.seconds : 0;
         if (!m.ok) {
             failedLine("copy: run", m);
         } else {
@@ -460,6 +462,7 @@ int main(int argc, char* argv[])
     }
 
     // c. tree and records of the big file, to a file
+    double treeSeconds = 0;
     for (const char* command : {"tree", "records"}) {
         const std::string output = file("output.txt");
         const Measured m = measure(cli, {command, big}, output, err);
@@ -469,6 +472,8 @@ int main(int argc, char* argv[])
             unlink(output.c_str());
             continue;
         }
+        if (std::string(command) == "tree")
+            treeSeconds = m.seconds;
         const qint64 outputSize = fileSize(output);
         const double written = plainWriteSeconds(output, file("plain-write.txt"));
         unlink(output.c_str());
@@ -483,6 +488,31 @@ int main(int argc, char* argv[])
             std::printf("%-32s no time of get to take off", (name + "time over get").c_str());
             verdict(false);
         }
+    }
+
+    // c2. the settings as text: dump of the big file against tree, load of that dump against copy
+    {
+        const std::string settings = file("settings.toml");
+        const std::string loaded = file("loaded.bcfg");
+        const Measured dump = measure(cli, {"dump", big, "--passwords"}, settings, err);
+        if (!dump.ok) {
+            failedLine("dump: run", dump);
+        } else {
+            std::printf("dump: %lld output bytes, peak RSS %.1f MB\n",
+                        qlonglong(fileSize(settings)), mb(dump.peakBytes));
+            timeLine("dump: time", dump.seconds, "tree", treeSeconds, 2);
+            const Measured load = measure(cli, {"load", big, settings, "-o", loaded}, "", err);
+            if (!load.ok) {
+                failedLine("load: run", load);
+            } else {
+                std::printf("load: peak RSS %.1f MB\n", mb(load.peakBytes));
+                timeLine("load: time", load.seconds, "copy", cliCopySeconds, 3);
+                std::printf("%-32s", "load: the dump gives big.bcfg");
+                verdict(sameBytes(big, loaded));
+            }
+        }
+        unlink(settings.c_str());
+        unlink(loaded.c_str());
     }
 
     // d. tree and records of the deep file: the indentation alone is gigabytes, so /dev/null.

@@ -3,6 +3,7 @@
 #include "CliOutput.h"
 #include "Import.h"
 #include "Printers.h"
+#include "SettingsText.h"
 #include "TBCFGFile.h"
 
 #include <future>
@@ -97,6 +98,28 @@ int set(const Arguments& args, Context& context)
     return context.loaded();
 }
 
+int dump(const Arguments& args, Context& context)
+{
+    const TBCFGFile& doc = context.load(args.files[0]);
+    SettingsText::Options options;
+    options.passwords = args.has("passwords");
+    // Only what the user changed: the records BASE shipped as they are now are left out.
+    std::vector<bool> kept;
+    if (args.has("base")) {
+        kept = Import::KeptAsShipped(context.load(args.value("base")), doc, false);
+        options.leftOut = &kept;
+    }
+    SettingsText::Write(doc, options, context.out.block(), [&] { context.out.written(); });
+    return context.loaded();
+}
+
+int load(const Arguments& args, Context& context)
+{
+    PathCommands::Load(args.files[0], args.files[1], args.value("o"), args.has("skip-missing"),
+                       context.loader(), context.err);
+    return context.loaded();
+}
+
 } // namespace
 
 const std::vector<Command>& Commands()
@@ -126,6 +149,10 @@ const std::vector<Command>& Commands()
         // A value is never an option, so "-5" is a value.
         {"set", "FILE PATH VALUE [PATH VALUE ...] [-o OUT]", "set values, then save FILE (or OUT)",
          pairs(1, "FILE and PATH VALUE pairs", {"o", "OUT"}), set},
+        {"dump", "FILE [--base BASE] [--passwords]", "print FILE's values as TOML settings",
+         withOptions(1, "one file name", {{"base", "BASE"}, {"passwords", nullptr}}), dump},
+        {"load", "FILE SETTINGS [-o OUT] [--skip-missing]", "set the values of SETTINGS, then save",
+         withOptions(2, "FILE and SETTINGS", {{"o", "OUT"}, {"skip-missing", nullptr}}), load},
     };
     return commands;
 }

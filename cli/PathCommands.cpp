@@ -5,8 +5,13 @@
 #include "Import.h"
 #include "ParameterPath.h"
 #include "RecordJson.h"
+#include "RegularFile.h"
+#include "Settings.h"
+#include "SettingsText.h"
 #include "TBCFGFile.h"
 #include "ValueInput.h"
+
+#include <future>
 
 namespace PathCommands {
 
@@ -51,23 +56,6 @@ QByteArray jsonLine(const Difference& d)
            ", \"other\": " + jsonValue(d.otherValue) + "}";
 }
 
-// The record a path names; a path that names none or a level is refused
-// with what refusal leads the message.
-TBcfgRecAll& valueRecord(const TBCFGFile& doc, const QString& path, const QString& refusal)
-{
-    TBcfgRecAll* rec = ParameterPath::Find(doc, path);
-    if (!rec)
-        throw BcfgError(refusal + QStringLiteral(": no record has this path"));
-    if (rec->IsLevel())
-        throw BcfgError(refusal + QStringLiteral(": the path names a level"));
-    return *rec;
-}
-
-QString quoted(const QString& text)
-{
-    return QLatin1Char('"') + text + QLatin1Char('"');
-}
-
 } // namespace
 
 bool Diff(const QString& current, const QString& other, bool json, const LoadFile& load,
@@ -99,7 +87,8 @@ void Get(const QString& file, const QString& path, const LoadFile& load, QByteAr
 {
     TBCFGFile* const doc = &load(file);
     const TBcfgRecAll& rec =
-        valueRecord(*doc, path, QStringLiteral("Cannot get %1").arg(quoted(path)));
+        Settings::ValueRecord(ParameterPath::Find(*doc, path),
+                              QStringLiteral("Cannot get %1").arg(Settings::Quoted(path)));
     out += utf8(ValueInput::Text(rec)) + '\n';
 }
 
@@ -107,15 +96,29 @@ void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const
          const LoadFile& load)
 {
     TBCFGFile* const doc = &load(file);
+    std::vector<Settings::Setting> settings;
+    for (const auto& [path, value] : pairs)
+        settings.push_back({path, value});
     // Stored in memory pair by pair; the first refusal throws before any save.
-    for (const auto& [path, value] : pairs) {
-        const QString refusal =
-            QStringLiteral("Cannot set %1 to %2").arg(quoted(path), quoted(value));
-        TBcfgRecAll& rec = valueRecord(*doc, path, refusal);
-        QString why;
-        if (!ValueInput::Store(rec, value, why))
-            throw BcfgError(refusal + QStringLiteral(": ") + why);
-    }
+    Settings::Apply(*doc, settings);
+    doc->Save(output.isEmpty() ? file : output);
+}
+
+void Load(const QString& file, const QString& settingsFile, const QString& output, bool skipMissing,
+          const LoadFile& load, QByteArray& err)
+{
+    // The settings are read while the file loads; the file's own error comes first.
+    auto reading = std::async(std::launch::async | std::launch::deferred, [&] {
+        return SettingsText::Read(RegularFile::ReadAll(settingsFile));
+    });
+    TBCFGFile* const doc = &load(file);
+    const std::vector<Settings::Setting> settings = reading.get();
+    if (settings.empty())
+        err += BcfgError::withFullStop(Settings::NothingToApply(settingsFile)).toUtf8() + '\n';
+    const auto skipped = Settings::Apply(
+        *doc, settings, skipMissing ? Settings::Missing::Skipped : Settings::Missing::Refused);
+    for (const Settings::Setting& setting : skipped)
+        err += "skipped " + utf8(setting.path) + '\n';
     doc->Save(output.isEmpty() ? file : output);
 }
 

@@ -10,7 +10,7 @@
 
 class TBCFGFile;
 
-// The commands that name records by parameter path: diff, get and set. Each
+// The commands that name records by parameter path: diff, get, set and load. Each
 // loads through load (which reports an unknown block) and throws BcfgError
 // with the text to print when it fails.
 namespace PathCommands {
@@ -34,5 +34,11 @@ void Get(const QString& file, const QString& path, const LoadFile& load, QByteAr
 // written; the first refused pair throws and nothing is written.
 void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const QString& output,
          const LoadFile& load);
+
+// Sets the records of file to the values of the settings text settingsFile as Set does, in the
+// order of the text, then saves once. With skipMissing a path that names no record is passed
+// over with a line "skipped PATH" in err; err also says when the text holds no settings.
+void Load(const QString& file, const QString& settingsFile, const QString& output, bool skipMissing,
+          const LoadFile& load, QByteArray& err);
 
 } // namespace PathCommands

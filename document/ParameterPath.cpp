@@ -2,6 +2,7 @@
 
 #include "CodePage.h"
 #include "TBCFGFile.h"
+#include "TextRules.h"
 
 #include <QStringList>
 #include <vector>
@@ -10,58 +11,75 @@ namespace ParameterPath {
 
 namespace {
 
-// One step of a path: the escaped name and, above occurrence 0, "#n".
-QString segment(const TBcfgRecAll& record)
-{
-    const QString name = CodePage::ToUnicode(record.NameText());
-    QString out;
-    out.reserve(name.size() + 4);
-    for (const QChar c : name) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('/') || c == QLatin1Char('#'))
-            out.append(QLatin1Char('\\'));
-        out.append(c);
-    }
-    if (record.Occurrence > 0)
-        out.append(QLatin1Char('#') + QString::number(record.Occurrence));
-    return out;
-}
-
-// The steps of a path text as written (escapes kept), split at every "/"
-// that no backslash escapes.
-std::vector<QStringView> splitSteps(QStringView path)
-{
-    std::vector<QStringView> steps;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        if (path[i] == QLatin1Char('\\'))
-            ++i;
-        else if (path[i] == QLatin1Char('/')) {
-            steps.push_back(path.mid(start, i - start));
-            start = i + 1;
-        }
-    }
-    steps.push_back(path.mid(start));
-    return steps;
-}
-
 const TBcfgRecAll* parentOf(const TBcfgRecAll& record)
 {
     return record.Doc ? record.Doc->Record(record.ParentIndex) : nullptr;
 }
 
+// Path steps of either form: the separators and escapes are ASCII, alike in UTF-8.
+template <typename View> std::vector<View> stepsOf(View path)
+{
+    std::vector<View> steps;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        if (path[i] == '\\')
+            ++i;
+        else if (path[i] == '/') {
+            steps.push_back(path.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    steps.push_back(path.sliced(start));
+    return steps;
+}
+
 } // namespace
+
+void AppendSegmentUtf8(QByteArray& out, const TBcfgRecAll& record)
+{
+    // Every code page keeps ASCII, so the escapes can go in after the conversion.
+    const qsizetype at = out.size();
+    CodePage::AppendUtf8(out, TextRules::NameView(record.Name()));
+    for (qsizetype i = at; i < out.size(); ++i) {
+        const char c = out[i];
+        if (c == '\\' || c == '/' || c == '#')
+            out.insert(i++, '\\');
+    }
+    if (record.Occurrence > 0) {
+        char number[24];
+        out += '#';
+        out.append(number, TextRules::WriteNumber(number, record.Occurrence) - number);
+    }
+}
+
+QString Segment(const TBcfgRecAll& record)
+{
+    QByteArray utf8;
+    AppendSegmentUtf8(utf8, record);
+    return QString::fromUtf8(utf8);
+}
+
+std::vector<QStringView> Steps(QStringView path)
+{
+    return stepsOf(path);
+}
+
+std::vector<QByteArrayView> Steps(QByteArrayView utf8Path)
+{
+    return stepsOf(utf8Path);
+}
 
 QString Of(const TBcfgRecAll& record)
 {
     QStringList steps;
     for (const TBcfgRecAll* rec = &record; rec; rec = parentOf(*rec))
-        steps.prepend(segment(*rec));
+        steps.prepend(Segment(*rec));
     return steps.join(QLatin1Char('/'));
 }
 
 TBcfgRecAll* Find(const TBCFGFile& doc, QStringView path)
 {
-    const std::vector<QStringView> steps = splitSteps(path);
+    const std::vector<QStringView> steps = Steps(path);
     // depth[i]: how many steps of path record i and its levels spell out, or
     // 0 when they leave it. A record's steps are its level's plus its own, so
     // one pass in file order (levels come before what they hold) decides all.
@@ -77,7 +95,7 @@ TBcfgRecAll* Find(const TBCFGFile& doc, QStringView path)
             if (above == 0)
                 continue;
         }
-        if (above >= steps.size() || segment(rec) != steps[above])
+        if (above >= steps.size() || Segment(rec) != steps[above])
             continue;
         depth[i] = above + 1;
         if (depth[i] == steps.size())

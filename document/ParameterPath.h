@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <vector>
 
 class TBcfgRecAll;
 class TBCFGFile;
@@ -17,6 +18,13 @@ namespace ParameterPath {
 
 // The record's path, without a trailing "/" for a level (callers add it).
 QString Of(const TBcfgRecAll& record);
+// The record's own step of its path: its escaped name and, above occurrence 0, "#n".
+QString Segment(const TBcfgRecAll& record);
+// The same in UTF-8, appended to out.
+void AppendSegmentUtf8(QByteArray& out, const TBcfgRecAll& record);
+// The steps of a path as written (escapes kept), split at every "/" no backslash escapes.
+std::vector<QStringView> Steps(QStringView path);
+std::vector<QByteArrayView> Steps(QByteArrayView utf8Path);
 
 // The first record of doc, in file order, whose path is path; nullptr when
 // none. Only the form Of() writes is read: other escapes, "#0" or leading

@@ -3,49 +3,16 @@
 #include "BcfgError.h"
 #include "FieldHash.h"
 #include "LoaderState.h"
-#include "PlatformFile.h"
 #include "RecordFactory.h"
 #include "RecordStream.h"
+#include "RegularFile.h"
 #include "TextRules.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <unordered_map>
 
 namespace {
-
-const QString NotRegular = QStringLiteral("Not a regular file");
-
-QString fullPath(const QString& fileName)
-{
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
-
-BcfgError cannotOpen(const QString& fileName, const QString& reason)
-{
-    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
-}
-
-BcfgError cannotCreate(const QString& fileName, const QString& reason)
-{
-    return BcfgError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(fileName), reason));
-}
-
-// Whether saving to fileName replaces a regular file or creates a new one.
-// QSaveFile writes to the end of a chain of links, and replaces the link
-// itself when the chain loops, so the chain is followed here the same way.
-bool replacesRegularFileOrNothing(const QString& fileName)
-{
-    QFileInfo target(fileName);
-    for (int depth = 0; depth < 128 && target.isSymLink(); ++depth)
-        target.setFile(target.symLinkTarget());
-    return !target.isSymLink() && !PlatformFile::NamesDevice(target.filePath()) &&
-           (!target.exists() || target.isFile());
-}
 
 QByteArray hexCode(quint32 code)
 {
@@ -73,20 +40,8 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
                                            LoadReporter* reporter)
 {
     return OutOfMemoryAsError([&] {
-        // Only regular files are read: a device may never end, and opening a
-        // pipe waits for a writer, so the kind is checked before opening.
-        const QFileInfo info(fileName);
-        if (PlatformFile::NamesDevice(fileName))
-            throw cannotOpen(fileName, NotRegular);
-        if (info.isDir())
-            throw cannotOpen(fileName, QStringLiteral("Is a directory"));
-        if (info.exists() && !info.isFile())
-            throw cannotOpen(fileName, NotRegular);
-        QFile file(fileName);
-        if (!file.open(QIODevice::ReadOnly))
-            throw cannotOpen(fileName, file.errorString());
-        if (!PlatformFile::IsRegular(file)) // replaced since the check
-            throw cannotOpen(fileName, NotRegular);
+        QFile file;
+        RegularFile::OpenForReading(file, fileName);
         // Read in blocks while the records are made: the file is never held whole.
         RecordReader in(file, file.size());
         return load(in, tree, reporter);
@@ -317,18 +272,8 @@ QByteArray TBCFGFile::Serialize() const
 
 void TBCFGFile::Save(const QString& fileName)
 {
-    OutOfMemoryAsError([&] {
-        // QSaveFile renames its temporary over the path (or over what its links
-        // lead to), which would put a regular file where a device or pipe was.
-        if (!replacesRegularFileOrNothing(fileName))
-            throw cannotCreate(fileName, NotRegular);
-        QSaveFile file(fileName);
-        if (!file.open(QIODevice::WriteOnly))
-            throw cannotCreate(fileName, file.errorString());
-        write(file);
-        if (!file.commit())
-            throw BcfgError(QStringLiteral("Stream write error")); // the temporary is discarded
-    });
+    OutOfMemoryAsError(
+        [&] { RegularFile::Replace(fileName, [&](QIODevice& file) { write(file); }); });
     ClearModified();
 }
 

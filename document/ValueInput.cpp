@@ -29,10 +29,15 @@ std::optional<quint16> RectField(QStringView typed)
 
 QString Text(const TBcfgRecAll& record)
 {
+    return CodePage::ToUnicode(TextBytes(record));
+}
+
+QByteArray TextBytes(const TBcfgRecAll& record)
+{
     // A text's value text is its editable text, but for a password's stars.
     if (const auto* text = dynamic_cast<const TBcfgRecString*>(&record))
-        return CodePage::ToUnicode(text->GetText());
-    return CodePage::ToUnicode(record.ValueText());
+        return text->GetText();
+    return record.ValueText();
 }
 
 bool Store(TBcfgRecAll& record, const QString& text, QString& why)

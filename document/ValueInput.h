@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <array>
@@ -38,6 +39,8 @@ std::optional<std::array<T, 4>> FourFields(const Fields& fields, Read read)
 // The record's value in the form Store reads: the value part of its label,
 // except that a password is its plain text.
 QString Text(const TBcfgRecAll& record);
+// The 8-bit text (in the code page) that Text converts.
+QByteArray TextBytes(const TBcfgRecAll& record);
 
 // Stores text, read in the form Text gives, into record as its editor would
 // (Modified marks where the value changes; the text already stored keeps its

@@ -1,13 +1,16 @@
-// Writes the demo configuration (samples/demo.bcfg) and the fuzz seed corpus.
+// Writes the demo configuration (samples/demo.bcfg) and the fuzz seed corpora.
 //
 //   parvane-gen-demo demo OUT.bcfg
 //   parvane-gen-demo seeds DIR
+//   parvane-gen-demo settings-seeds DIR
 //
 // Texts are spelled in UTF-8 here and turned into windows-1251 by a fixed table, so the output
 // is the same on every machine whatever its code page.
 
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
+#include "SettingsFuzzFile.h"
+#include "SettingsText.h"
 #include "TBCFGFile.h"
 
 #include <QByteArray>
@@ -239,6 +242,40 @@ std::map<QString, QByteArray> seeds(const QByteArray& demoBytes)
     return out;
 }
 
+// The settings fuzzer's seeds: dumps of its own document (with and without the passwords, and
+// with values changed), of every file of the load seeds, and one text of each kind of value
+// that the reader refuses.
+std::map<QString, QByteArray> settingsSeeds(const QByteArray& demoBytes)
+{
+    std::map<QString, QByteArray> out;
+    const auto dump = [](const QByteArray& bytes, bool passwords) {
+        return SettingsText::Write(*TBCFGFile::FromBytes(bytes, nullptr, nullptr),
+                                   {passwords, nullptr});
+    };
+    const QByteArray own = SettingsFuzzFile();
+    out["own.toml"] = dump(own, true);
+    out["own_no_passwords.toml"] = dump(own, false);
+    out["own_changed.toml"] = "\"Unsigned\" = 8\n\"Level\\\\/one/Text\\\\\\\\\\\\##1\" = \"xy\"\n"
+                              "\"Check\" = \"OFF\"\n\"Time\" = \"0:00\"\n";
+    for (const auto& [name, bytes] : seeds(demoBytes)) {
+        if (name == QLatin1String("cut_short.bcfg"))
+            continue; // does not load
+        out[QString(name).replace(QLatin1String(".bcfg"), QLatin1String(".toml"))] =
+            dump(bytes, true);
+    }
+    out["kind_table.toml"] = "[t]\nx = \"1\"\n";
+    out["kind_array.toml"] = "a = [1, \"2\"]\n";
+    out["kind_float.toml"] = "a = 1.5e3\n";
+    out["kind_boolean.toml"] = "a = true\n";
+    out["kind_date.toml"] = "a = 1979-05-27T07:32:00Z\n";
+    out["kind_inline.toml"] = "a = { b = 1 }\n";
+    out["kind_dotted.toml"] = "a.b = \"1\"\n";
+    // A letter where toml++ 3.3 asked whether it was whitespace (fixed in the build's copy).
+    out["letter_after_equals.toml"] = "\"Unsigned\" =\xD0\xB2\xD0\xB5\xD1\x82\"\n";
+    out["strings.toml"] = "'lit' = '''\nmulti'''\n\"e\" = \"\\u0416\\t\\\"\"\n";
+    return out;
+}
+
 // Everything written must load whole and save back to the same bytes.
 void checkRoundTrip(const QString& what, const QByteArray& bytes)
 {
@@ -258,7 +295,8 @@ void writeFile(const QString& path, const QByteArray& bytes)
 int usage()
 {
     std::fputs("Usage: parvane-gen-demo demo OUT.bcfg\n"
-               "       parvane-gen-demo seeds DIR\n",
+               "       parvane-gen-demo seeds DIR\n"
+               "       parvane-gen-demo settings-seeds DIR\n",
                stderr);
     return 2;
 }
@@ -281,6 +319,13 @@ int main(int argc, char** argv)
             if (!QDir().mkpath(target))
                 throw std::runtime_error("cannot create " + target.toStdString());
             const auto files = seeds(demoBytes);
+            for (const auto& [name, bytes] : files)
+                writeFile(QDir(target).filePath(name), bytes);
+            std::printf("%s: %zu seed files\n", qPrintable(target), files.size());
+        } else if (command == QLatin1String("settings-seeds")) {
+            if (!QDir().mkpath(target))
+                throw std::runtime_error("cannot create " + target.toStdString());
+            const auto files = settingsSeeds(demoBytes);
             for (const auto& [name, bytes] : files)
                 writeFile(QDir(target).filePath(name), bytes);
             std::printf("%s: %zu seed files\n", qPrintable(target), files.size());

@@ -443,6 +443,101 @@ kept: %n bytes from here to the end, written back as they are</source>
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>Cannot set %1 to %2</source>
+        <translation>Нельзя задать %1 значение %2</translation>
+    </message>
+    <message>
+        <source>: no record has this path</source>
+        <translation>: нет параметра с таким путём</translation>
+    </message>
+    <message>
+        <source>: the path names a level</source>
+        <translation>: путь указывает на раздел</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Строка %1: %2</translation>
+    </message>
+    <message>
+        <source>Nothing to apply: %1 holds no settings</source>
+        <translation>Нечего применять: в %1 нет настроек</translation>
+    </message>
+    <message>
+        <source>a table</source>
+        <translation>таблица</translation>
+    </message>
+    <message>
+        <source>an array</source>
+        <translation>массив</translation>
+    </message>
+    <message>
+        <source>a floating-point number</source>
+        <translation>дробное число</translation>
+    </message>
+    <message>
+        <source>a boolean</source>
+        <translation>логическое значение</translation>
+    </message>
+    <message>
+        <source>a date or time</source>
+        <translation>дата или время</translation>
+    </message>
+    <message>
+        <source>a zero byte: this is not a text file</source>
+        <translation>нулевой байт: это не текстовый файл</translation>
+    </message>
+    <message>
+        <source>Line %1, column %2: this is not TOML: %3</source>
+        <translation>Строка %1, столбец %2: это не TOML: %3</translation>
+    </message>
+    <message>
+        <source>Cannot set %1</source>
+        <translation>Нельзя задать %1</translation>
+    </message>
+    <message>
+        <source>: a value is a string or an integer, not %1</source>
+        <translation>: значение должно быть строкой или целым числом, а не «%1»</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsTransfer</name>
+    <message>
+        <source>Settings as text (*.toml)</source>
+        <translation>Настройки в виде текста (*.toml)</translation>
+    </message>
+    <message>
+        <source>Only what differs from the old version&apos;s own file</source>
+        <translation>Только отличия от исходного файла старой версии</translation>
+    </message>
+    <message>
+        <source>Include passwords</source>
+        <translation>Включая пароли</translation>
+    </message>
+    <message>
+        <source>Export settings</source>
+        <translation>Экспорт настроек</translation>
+    </message>
+    <message>
+        <source>The old version&apos;s own file</source>
+        <translation>Исходный файл старой версии</translation>
+    </message>
+    <message>
+        <source>Apply settings</source>
+        <translation>Применить настройки</translation>
+    </message>
+    <message>
+        <source>Apply settings from %1</source>
+        <comment>the name of the undo step</comment>
+        <translation>Применение настроек из %1</translation>
+    </message>
+    <message>
+        <source>These paths of %1 name no parameter of this file and were passed over:</source>
+        <translation>Эти пути из %1 не указывают ни на один параметр этого файла и пропущены:</translation>
+    </message>
+</context>
+<context>
     <name>TForm1</name>
     <message>
         <source>Compare with file</source>
@@ -475,6 +570,14 @@ kept: %n bytes from here to the end, written back as they are</source>
     <message>
         <source>Save</source>
         <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Export settings...</source>
+        <translation>Экспорт настроек...</translation>
+    </message>
+    <message>
+        <source>Apply settings...</source>
+        <translation>Применить настройки...</translation>
     </message>
 </context>
 </TS>

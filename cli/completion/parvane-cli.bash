@@ -25,7 +25,7 @@ _parvane_cli()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands="tree records import copy diff get set"
+    local commands="tree records import copy diff get set dump load"
     local codepages="windows-1250 windows-1251 windows-1252 windows-1253 windows-1254
         windows-1255 windows-1256 windows-1257 windows-1258 koi8-r koi8-u ibm866
         iso-8859-1 iso-8859-2 iso-8859-5"
@@ -90,6 +90,19 @@ _parvane_cli()
         ;;
     get)
         ((n == 0)) && _parvane_cli_files "$cur"
+        ;;
+    dump | load)
+        if [[ $prev == --base || $prev == -o ]]; then
+            _parvane_cli_files "$cur"
+        elif [[ $cur == -* ]]; then
+            if [[ $command == dump ]]; then
+                _parvane_cli_add -W "--base --passwords" -- "$cur"
+            else
+                _parvane_cli_add -W "-o --skip-missing" -- "$cur"
+            fi
+        else
+            _parvane_cli_files "$cur"
+        fi
         ;;
     set)
         # FILE, then PATH VALUE pairs; "-o OUT" where a path would begin.

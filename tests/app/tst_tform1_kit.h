@@ -138,6 +138,22 @@ inline bool showWithTreeFocus(TForm1& form)
     return form.TreeView1->hasFocus();
 }
 
+// Presses key with modifiers in the tree, the file dialogs it opens answered with fileNames in
+// order and the check boxes of the first with checks; returns what was shown.
+inline QList<Dialogs::Shown> pressAnswering(TForm1& form, Qt::Key key,
+                                            Qt::KeyboardModifiers modifiers,
+                                            const QStringList& fileNames,
+                                            const QList<bool>& checks = {})
+{
+    Dialogs::TakeShown();
+    for (const QString& name : fileNames)
+        Dialogs::SetNextFileName(name);
+    if (!checks.isEmpty())
+        Dialogs::SetNextChecks(checks);
+    QTest::keyClick(form.TreeView1, key, modifiers);
+    return Dialogs::TakeShown();
+}
+
 // Selects the entry and returns a point in the middle of its label, in viewport coordinates.
 inline QPoint selectEntry(TForm1& form, QTreeWidgetItem* item)
 {

@@ -1,6 +1,10 @@
 #include "tst_tform1_kit.h"
 
 #include "BcfgError.h"
+#include "EntryMenu.h"
+
+#include <QAction>
+#include <QUndoStack>
 
 using kit::drawn;
 using kit::entry;
@@ -14,6 +18,19 @@ BcfgBuilder current()
         .levelBegin("Normal")
         .integer(1, "Size", 0, 100, 5)
         .checkBox("Flag", 0)
+        .levelEnd()
+        .integer(1, "Alone", 0, 9, 1)
+        .time("Alarm", 7, 30);
+}
+
+// The same with a password; shippedFlag: the check box as the old version shipped it.
+BcfgBuilder withPassword(quint32 shippedFlag)
+{
+    return BcfgBuilder()
+        .levelBegin("Normal")
+        .integer(1, "Size", 0, 100, 5)
+        .checkBox("Flag", shippedFlag)
+        .text(6, "Pass", 7, "pw")
         .levelEnd()
         .integer(1, "Alone", 0, 9, 1)
         .time("Alarm", 7, 30);
@@ -236,6 +253,105 @@ private slots:
         QCOMPARE(m_form->LastImport().translated, translated);
         QCOMPARE(entry(*m_form, "Size")->text(0),
                  translated ? QStringLiteral("Size - [ 70 ]") : QStringLiteral("Size - [ 5 ]"));
+    }
+
+    // Settings as text: Ctrl+E writes the values (a password only when asked for, only what
+    // differs from a base when asked for), Ctrl+Shift+E applies a text as one step.
+    void exportSettings_data()
+    {
+        QTest::addColumn<QList<bool>>("checks"); // only what differs, include passwords
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("values") << QList<bool>{false, false}
+                                << QByteArray("\"Normal/Size\" = \"5\"\n\"Normal/Flag\" = \"OFF\"\n"
+                                              "# \"Normal/Pass\" is a password, left out\n"
+                                              "\"Alone\" = \"1\"\n\"Alarm\" = \"7:30\"\n");
+        QTest::newRow("with passwords")
+            << QList<bool>{false, true}
+            << QByteArray("\"Normal/Size\" = \"5\"\n\"Normal/Flag\" = \"OFF\"\n"
+                          "\"Normal/Pass\" = \"pw\"\n\"Alone\" = \"1\"\n\"Alarm\" = \"7:30\"\n");
+        QTest::newRow("what differs from the base")
+            << QList<bool>{true, false} << QByteArray("\"Normal/Flag\" = \"OFF\"\n");
+    }
+    void exportSettings()
+    {
+        QFETCH(QList<bool>, checks);
+        QFETCH(QByteArray, text);
+        open("export.bcfg", withPassword(0).bytes());
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+        const QString out = m_dir.filePath("export.toml");
+        QFile::remove(out);
+        const QString base = write(m_dir, "shipped.bcfg", withPassword(1).bytes());
+
+        const QList<Dialogs::Shown> shown =
+            kit::pressAnswering(*m_form, Qt::Key_E, Qt::ControlModifier, {out, base}, checks);
+
+        QCOMPARE(shown.value(0).kind, QStringLiteral("save"));
+        QCOMPARE(shown.value(0).caption, QStringLiteral("Export settings"));
+        QCOMPARE(shown.value(0).text, m_dir.filePath("export.toml")); // beside the open file
+        QCOMPARE(shown.size(), checks[0] ? 2 : 1);                    // the base was asked for
+        QCOMPARE(kit::read(out), text);
+        QVERIFY(!m_form->CurrentDoc()->Modified);
+    }
+
+    void applySettings()
+    {
+        const QByteArray bytes = withPassword(0).bytes();
+        const QString file = write(m_dir, "apply.bcfg", bytes);
+        open("apply.bcfg", bytes);
+        QVERIFY(kit::showWithTreeFocus(*m_form));
+        const QUndoStack* undo = m_form->UndoStack();
+        const auto apply = [&](const QByteArray& text) {
+            return kit::pressAnswering(*m_form, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier,
+                                       {write(m_dir, "apply.toml", text)});
+        };
+        const QStringList before = kit::labels(*m_form);
+
+        // A valid file: one undo step, which Ctrl+Z takes back.
+        QCOMPARE(apply("# from a friend\n\"Normal/Size\" = 50\n\"Alarm\" = \"8:15\"\n").size(), 1);
+        QCOMPARE(entry(*m_form, "Size")->text(0), QStringLiteral("Size - [ 50 ]"));
+        QCOMPARE(entry(*m_form, "Alarm")->text(0), QStringLiteral("Alarm - [ 8:15 ]"));
+        QCOMPARE(colour("Size"), Red);
+        QCOMPARE(undo->count(), 1);
+        QCOMPARE(undo->undoText(), QStringLiteral("Apply settings from apply.toml"));
+        QVERIFY(m_form->Button1->isEnabled());
+        QTest::keyClick(m_form->TreeView1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(kit::labels(*m_form), before);
+        QVERIFY(!m_form->CurrentDoc()->Modified);
+        QCOMPARE(m_form->CurrentDoc()->Serialize(), bytes);
+
+        // One refused line: nothing changes, and the box names the line, the path and the value.
+        const QList<Dialogs::Shown> refused = apply("\"Normal/Size\" = 60\n\"Alone\" = \"10\"\n");
+        QCOMPARE(answers::errorText(refused),
+                 QStringLiteral("Line 2: Cannot set \"Alone\" to \"10\": out of range 0 .. 9."));
+        QCOMPARE(kit::labels(*m_form), before);
+        QCOMPARE(colour("Size"), plain());
+        QVERIFY(!m_form->CurrentDoc()->Modified);
+        QCOMPARE(undo->index(), 0);
+        QCOMPARE(answers::errorText(apply("[Normal]\nSize = 60\n")),
+                 QStringLiteral("Line 1: Cannot set \"Normal\": a value is a string or an integer, "
+                                "not a table."));
+        QCOMPARE(apply("# nothing\n").value(1).text,
+                 QStringLiteral("Nothing to apply: apply.toml holds no settings."));
+        QCOMPARE(kit::labels(*m_form), before);
+
+        // A path the file does not have: the rest is applied, the path listed after the step.
+        const QList<Dialogs::Shown> missing = apply("\"Gone\" = \"1\"\n\"Alone\" = 3\n");
+        QCOMPARE(missing.size(), 2);
+        QCOMPARE(missing[1].kind, QStringLiteral("message"));
+        QCOMPARE(missing[1].text, QStringLiteral("These paths of apply.toml name no parameter of "
+                                                 "this file and were passed over:\nLine 1: Gone"));
+        QCOMPARE(entry(*m_form, "Alone")->text(0), QStringLiteral("Alone - [ 3 ]"));
+        QCOMPARE(undo->index(), 1);
+        QTest::keyClick(m_form->TreeView1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(kit::labels(*m_form), before);
+        QCOMPARE(kit::read(file), bytes); // only Save writes the file
+
+        // The commands are entries of the entry menu too.
+        const EntryMenu menu(*m_form, entry(*m_form, "Alone"));
+        QVERIFY(menu.actions().contains(m_form->ExportSettingsAction));
+        QVERIFY(menu.actions().contains(m_form->ApplySettingsAction));
+        QCOMPARE(m_form->ApplySettingsAction->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     }
 };
 

@@ -348,6 +348,151 @@ private slots:
         QCOMPARE(cli({"get", partial, "T"}).out, QByteArray("0:00\n"));
     }
 
+    // The settings file of the dump and load tests: every kind of line a dump writes.
+    static QByteArray settingsFile()
+    {
+        QByteArray hidden = BcfgBuilder::nameField("T");
+        hidden[20] = 'x'; // the same path as the time before it
+        return BcfgBuilder()
+            .levelBegin("L")
+            .integer(3, "N", quint32(-9), 9, 1)
+            .text(6, "Pass", 7, "abc")
+            .text(4, "Q\"/", 7, "a\\b")
+            .levelEnd()
+            .time("T", 7, 5)
+            .integer(1, hidden, 0, 9, 1)
+            .choice("C", 1, {"a", "b"})
+            .bytes();
+    }
+
+    void dumpAndLoad()
+    {
+        const QByteArray bytes = settingsFile();
+        const QString file = write("dl.bcfg", bytes);
+        const Run dump = cli({"dump", file});
+        QCOMPARE(dump.status, 0);
+        QCOMPARE(dump.out, QByteArray("\"L/N\" = \"1\"\n"
+                                      "# \"L/Pass\" is a password, left out\n"
+                                      "\"L/Q\\\"\\\\/\" = \"a\\\\b\"\n"
+                                      "\"T\" = \"7:05\"\n"
+                                      "\"C\" = \"b\"\n"));
+        QVERIFY(dump.err.isEmpty());
+
+        // With the passwords, what dump writes load takes back to the same bytes.
+        const Run full = cli({"dump", "--passwords", file});
+        QVERIFY(full.out.contains("\"L/Pass\" = \"abc\"\n"));
+        const QString text = write("dl.toml", full.out);
+        const QString out = m_dir.filePath("dl-out.bcfg");
+        const Run same = cli({"load", file, text, "-o", out});
+        QCOMPARE(same.status, 0);
+        QVERIFY(same.out.isEmpty() && same.err.isEmpty());
+        QCOMPARE(read(out), bytes);
+
+        // In the order of the text; integers as their decimal text; FILE itself when no -o.
+        const QString changes = write("dl-changes.toml", "\"T\" = \"23:59\"\n\"L/N\" = -3\n"
+                                                         "\"C\" = \"a\" # a comment\n");
+        QCOMPARE(cli({"load", file, changes, "-o", out}).status, 0);
+        QCOMPARE(read(file), bytes);
+        QCOMPARE(cli({"get", out, "L/N"}).out, QByteArray("-3\n"));
+        QCOMPARE(cli({"get", out, "T"}).out, QByteArray("23:59\n"));
+        // Only what differs from the base is listed, without the level-name translation.
+        QCOMPARE(cli({"dump", out, "--base", file}).out,
+                 QByteArray("\"L/N\" = \"-3\"\n\"T\" = \"23:59\"\n\"C\" = \"a\"\n"));
+        QCOMPARE(cli({"dump", out, "--base", m_dir.filePath("none.bcfg")}).status, 1);
+
+        // Paths that name nothing are passed over when asked, each said on stderr.
+        const QString missing = write("dl-missing.toml", "nope = \"1\"\n\"L/N\" = \"2\"\n");
+        QCOMPARE(cli({"load", file, missing}).err,
+                 QByteArray("Line 1: Cannot set \"nope\" to \"1\": no record has this path.\n"));
+        const Run skipped = cli({"load", file, missing, "--skip-missing"});
+        QCOMPARE(skipped.status, 0);
+        QCOMPARE(skipped.err, QByteArray("skipped nope\n"));
+        QCOMPARE(cli({"get", file, "L/N"}).out, QByteArray("2\n"));
+
+        // No settings: said, and FILE is saved as it was.
+        const QString empty = write("dl-empty.toml", "# nothing\n");
+        const Run nothing = cli({"load", file, empty, "-o", out});
+        QCOMPARE(nothing.status, 0);
+        QCOMPARE(nothing.err, "Nothing to apply: " + empty.toUtf8() + " holds no settings.\n");
+        QCOMPARE(read(out), read(file));
+
+        // A file that stops at an unknown block: the records before it, status 2.
+        const QString partial =
+            write("dl-partial.bcfg",
+                  BcfgBuilder().integer(1, "v", 0, 9, 1).bytes() + BcfgBuilder::le32(15) + "tail");
+        const Run cut = cli({"dump", partial});
+        QCOMPARE(cut.status, 2);
+        QCOMPARE(cut.out, QByteArray("\"v\" = \"1\"\n"));
+        QCOMPARE(cli({"load", partial, write("dl-v.toml", "v = 5")}).status, 2);
+        QVERIFY(read(partial).endsWith("tail"));
+        QCOMPARE(cli({"dump"}).status, 1);
+        QCOMPARE(cli({"load", file}).status, 1);
+    }
+
+    // A settings text that load refuses: exit 1 and nothing written. DIR: a folder.
+    void loadRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("message");
+        const auto row = [](const char* tag, const QByteArray& text, const QString& message) {
+            QTest::newRow(tag) << text << message;
+        };
+        row("not TOML", "\"T\" = \"8:00\"\n\"L/N\" 1\n",
+            "Line 2, column 7: this is not TOML: Error while parsing key-value pair: expected '=', "
+            "saw '1'");
+        row("binary", QByteArray("\x09\0\0\0L\0", 6),
+            "Line 1: a zero byte: this is not a text file");
+        row("a table", "[L]\nN = \"1\"\n",
+            "Line 1: Cannot set \"L\": a value is a string or an integer, not a table");
+        row("an array", "T = [\"8:00\"]",
+            "Line 1: Cannot set \"T\": a value is a string or an integer, not an array");
+        row("a float", "\"L/N\" = 1.0",
+            "Line 1: Cannot set \"L/N\" to 1: a value is a string or an integer, not a "
+            "floating-point number");
+        row("a boolean", "C = false",
+            "Line 1: Cannot set \"C\" to false: a value is a string or an integer, not a boolean");
+        row("a level", "T = \"8:00\"\nL = \"1\"",
+            "Line 2: Cannot set \"L\" to \"1\": the path names a level");
+        row("too long", "\"L/Pass\" = \"abcdefgh\"",
+            "Line 1: Cannot set \"L/Pass\" to \"abcdefgh\": the record holds 8 bytes, the text "
+            "takes 9 with its zero byte");
+        row("no such character", "\"L/Q\\\"\\\\/\" = \"\u4E2D\"",
+            "Line 1: Cannot set \"L/Q\"\\/\" to \"\u4E2D\": it holds a character the code page "
+            "windows-1251 cannot represent");
+        row("refused after good lines", "T = \"8:00\"\n\n\"L/N\" = 10\n",
+            "Line 3: Cannot set \"L/N\" to \"10\": out of range -9 .. 9");
+        row("a folder", "DIR", "Cannot open file \"%1\". Is a directory");
+        row("a device", "DEV", "Cannot open file \"%1\". Not a regular file");
+    }
+    void loadRefuses()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, message);
+        const QByteArray bytes = settingsFile();
+        const QString file = write("lr.bcfg", bytes);
+#ifndef Q_OS_UNIX
+        if (text == "DEV")
+            QSKIP("needs /dev/null");
+#endif
+        const QString settings = text == "DIR"   ? m_dir.path()
+                                 : text == "DEV" ? QStringLiteral("/dev/null")
+                                                 : write("lr.toml", text);
+        const QString out = m_dir.filePath("lr-out.bcfg");
+        QFile::remove(out);
+        for (const QStringList& args : {QStringList{"load", file, settings},
+                                        QStringList{"load", file, settings, "-o", out}}) {
+            const Run r = cli(args);
+            QCOMPARE(r.status, 1);
+            QCOMPARE(QString::fromUtf8(r.err),
+                     (message.contains("%1") ? message.arg(QDir::toNativeSeparators(settings))
+                                             : message) +
+                         ".\n");
+            QVERIFY(r.out.isEmpty());
+        }
+        QCOMPARE(read(file), bytes);
+        QVERIFY(!QFile::exists(out));
+    }
+
     // PIPE stands for a named pipe, IN for a good file; the message names the pipe.
     void notRegularFilesExitOne_data()
     {
@@ -365,6 +510,10 @@ private slots:
             << QStringList{"get", "PIPE", "v"} << "Cannot open file \"%1\". Not a regular file.\n";
         QTest::newRow("set in a pipe") << QStringList{"set", "PIPE", "v", "2"}
                                        << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("dump of a pipe")
+            << QStringList{"dump", "PIPE"} << "Cannot open file \"%1\". Not a regular file.\n";
+        QTest::newRow("load from a pipe") << QStringList{"load", "IN", "PIPE"}
+                                          << "Cannot open file \"%1\". Not a regular file.\n";
         QTest::newRow("set onto a pipe") << QStringList{"set", "IN", "v", "2", "-o", "PIPE"}
                                          << "Cannot create file \"%1\". Not a regular file.\n";
     }
