@@ -347,7 +347,7 @@ private slots:
         QCOMPARE(kit::read(file), bytes); // only Save writes the file
 
         // The commands are entries of the entry menu too.
-        const EntryMenu menu(*m_form, entry(*m_form, "Alone"));
+        const EntryMenu menu(*m_form);
         QVERIFY(menu.actions().contains(m_form->ExportSettingsAction));
         QVERIFY(menu.actions().contains(m_form->ApplySettingsAction));
         QCOMPARE(m_form->ApplySettingsAction->shortcut(),
