@@ -1,8 +1,8 @@
 #include "tst_tform1_kit.h"
 
-#include "PopupTestKit.h"
 #include "PopupEditorHost.h"
 #include "PopupPosition.h"
+#include "PopupTestKit.h"
 #include "TBcfgRec0D.h"
 #include "TForm0103.h"
 #include "TForm0204.h"

@@ -1,7 +1,7 @@
 #include "tst_tform1_kit.h"
 
-#include "PopupTestKit.h"
 #include "FindBar.h"
+#include "PopupTestKit.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

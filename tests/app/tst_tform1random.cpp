@@ -5,8 +5,8 @@
 
 #include "tst_tform1_kit.h"
 
-#include "PopupTestKit.h"
 #include "BcfgError.h"
+#include "PopupTestKit.h"
 
 #include <QCalendarWidget>
 #include <QListWidget>
