@@ -7,7 +7,8 @@ constexpr int WheelCommandId = 1;
 }
 
 ChangeCommand::ChangeCommand(ChangeHistory& history, std::unique_ptr<ChangeStep> step,
-                             const QString& text, std::function<void()> refresh, int wheelRecord)
+                             const QString& text, std::function<void(const ChangeStep&)> refresh,
+                             int wheelRecord)
     : m_history(history), m_step(std::move(step)), m_refresh(std::move(refresh)),
       m_wheelRecord(wheelRecord)
 {
@@ -21,7 +22,7 @@ void ChangeCommand::undo()
 {
     m_history.Undo(*m_step);
     if (m_refresh)
-        m_refresh();
+        m_refresh(*m_step);
 }
 
 void ChangeCommand::redo()
@@ -32,7 +33,7 @@ void ChangeCommand::redo()
     }
     m_history.Redo(*m_step);
     if (m_refresh)
-        m_refresh();
+        m_refresh(*m_step);
 }
 
 int ChangeCommand::id() const

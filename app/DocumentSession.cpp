@@ -44,6 +44,25 @@ private:
     QString m_named;
 };
 
+// The records of a step: the ones it changed.
+QList<int> recordsOf(const ChangeStep& step)
+{
+    QList<int> records;
+    records.reserve(qsizetype(step.Entries().size()));
+    for (const ChangeStep::Entry& entry : step.Entries())
+        records.append(entry.index);
+    return records;
+}
+
+// A record and the levels around it: what a change of it may have altered.
+QList<int> recordAndLevels(const TBcfgRecAll& record)
+{
+    QList<int> records;
+    for (const TBcfgRecAll* rec = &record; rec; rec = record.Doc->Record(rec->ParentIndex))
+        records.append(rec->Index);
+    return records;
+}
+
 QString importStepName(const QString& fileName)
 {
     return DocumentSession::tr("Import from %1", "the name of an import's undo step")
@@ -174,6 +193,12 @@ bool DocumentSession::Open(const QString& fileName)
 
 bool DocumentSession::saveTo(const QString& fileName)
 {
+    // A save clears these marks.
+    QList<int> marked;
+    if (m_doc->Modified)
+        for (const auto& rec : m_doc->Records())
+            if (rec->Modified)
+                marked.append(rec->Index);
     try {
         m_doc->Save(fileName);
     } catch (const BcfgError& e) {
@@ -182,6 +207,7 @@ bool DocumentSession::saveTo(const QString& fileName)
         return false;
     }
     m_history->Saved();
+    emit recordsChanged(marked);
     SyncModified();
     return true;
 }
@@ -371,7 +397,11 @@ void DocumentSession::TakeOver(const std::vector<Import::Pair>& pairs, const QSt
 
 void DocumentSession::importStep(const ChangeCapture& capture, const QString& fileName)
 {
-    recordChange(capture, importStepName(fileName));
+    // Without a step any record may have changed.
+    QList<int> every(m_doc->Count());
+    for (int i = 0; i < m_doc->Count(); ++i)
+        every[i] = i;
+    recordChange(capture, importStepName(fileName), every);
     emit valuesChanged(nullptr);
 }
 
@@ -393,7 +423,8 @@ DocumentSession::ChangeRecord(TBcfgRecAll& record, const std::function<bool()>& 
         error(e.text());
         outcome = Change::Refused;
     }
-    recordChange(capture, CodePage::ToUnicode(record.NameText()), wheel ? record.Index : -1);
+    recordChange(capture, CodePage::ToUnicode(record.NameText()), recordAndLevels(record),
+                 wheel ? record.Index : -1);
     emit valuesChanged(&record);
     SyncModified();
     return outcome;
@@ -427,21 +458,28 @@ bool DocumentSession::ChangeAll(const QString& what, const std::function<void()>
 }
 
 void DocumentSession::recordChange(const ChangeCapture& capture, const QString& what,
-                                   int wheelRecord)
+                                   const QList<int>& fallback, int wheelRecord)
 {
+    std::unique_ptr<ChangeStep> step;
     try {
-        if (auto step = m_history->Finish(capture))
-            m_undoStack->push(new ChangeCommand(
-                *m_history, std::move(step), what,
-                [this] {
-                    emit valuesChanged(nullptr);
-                    SyncModified();
-                },
-                wheelRecord));
+        step = m_history->Finish(capture);
     } catch (const BcfgError& e) {
         // The change stays; only taking it back is lost.
         error(e.text());
+        emit recordsChanged(fallback);
+        return;
     }
+    if (!step)
+        return;
+    emit recordsChanged(recordsOf(*step));
+    m_undoStack->push(new ChangeCommand(
+        *m_history, std::move(step), what,
+        [this](const ChangeStep& done) {
+            emit recordsChanged(recordsOf(done));
+            emit valuesChanged(nullptr);
+            SyncModified();
+        },
+        wheelRecord));
 }
 
 void DocumentSession::Undo()

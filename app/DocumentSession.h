@@ -125,8 +125,9 @@ public:
     void Undo();
     void Redo();
 
-    // Announces the modified state when it is not the one last announced (a change made
-    // straight on the records, behind the session's back).
+    // Announces the modified state when it is not the one last announced. The session does it
+    // after each of its own changes; a change made straight on the records, behind the
+    // session's back, needs it called.
     void SyncModified();
 
 signals:
@@ -134,6 +135,9 @@ signals:
     void documentReplaced();
     // Values and marks changed: only that record's, or any record's when only is nullptr.
     void valuesChanged(const TBcfgRecAll* only);
+    // The values or marks of these records (by Index) changed; the marks of the levels
+    // around them may have changed with them. Announced after every change, undo and redo.
+    void recordsChanged(const QList<int>& records);
     void modifiedChanged(bool modified);
     void busyChanged(bool busy);
 
@@ -152,8 +156,10 @@ private:
     // Asks for another file (caption: the dialog's title, the platform's when empty); empty
     // when cancelled.
     QString chooseOther(const QString& caption = {}) const;
-    // Makes what happened since capture one undo step, when anything changed.
-    void recordChange(const ChangeCapture& capture, const QString& what, int wheelRecord = -1);
+    // Makes what happened since capture one undo step, when anything changed, and announces
+    // its records (fallback's when the step could not be made).
+    void recordChange(const ChangeCapture& capture, const QString& what, const QList<int>& fallback,
+                      int wheelRecord = -1);
     void importStep(const ChangeCapture& capture, const QString& fileName);
     void error(const QString& text);
 

@@ -48,41 +48,44 @@ FindBar::FindBar(MainTree* tree)
     connect(m_field, &QLineEdit::textEdited, this, &FindBar::findTyped);
     m_fieldColours = m_field->palette();
     // Wherever the user moves the selection, the next search starts there.
-    connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!m_selecting)
-            m_start =
-                QPersistentModelIndex(current ? m_tree->indexFromItem(current) : QModelIndex());
-    });
+    connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (!m_selecting)
+                    m_start = QPersistentModelIndex(current);
+            });
     hide();
 }
 
-void FindBar::select(QTreeWidgetItem* item)
+void FindBar::select(const QModelIndex& entry)
 {
     m_selecting = true;
-    TreeOrder::Reveal(m_tree, item);
+    TreeOrder::Reveal(m_tree, entry);
     m_selecting = false;
 }
 
-QTreeWidgetItem* FindBar::start() const
+QModelIndex FindBar::start() const
 {
-    QTreeWidgetItem* item = m_start.isValid() ? m_tree->itemFromIndex(m_start) : nullptr;
-    return item ? item : m_tree->SelectedEntry();
+    return m_start.isValid() ? QModelIndex(m_start) : m_tree->SelectedEntry();
+}
+
+TreeOrder::Hit FindBar::matching(const QString& text) const
+{
+    const EntryModel* entries = m_tree->Entries();
+    return [entries, text](int entry) { return LabelSearch::Matches(entries->Label(entry), text); };
 }
 
 void FindBar::Open()
 {
-    if (QTreeWidgetItem* selected = m_tree->SelectedEntry())
-        m_start = m_tree->indexFromItem(selected);
+    if (const QModelIndex selected = m_tree->SelectedEntry(); selected.isValid())
+        m_start = selected;
     if (!isVisible()) {
         m_tree->ReserveBottom(BarHeight);
         place();
         show();
         raise();
         // The kept text tells where the selection stands among its hits.
-        const TreeOrder::Count count =
-            TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [this](auto* item) {
-                return LabelSearch::Matches(item->text(0), m_field->text());
-            });
+        const TreeOrder::Count count = TreeOrder::CountHits(
+            *m_tree->Entries(), m_tree->SelectedEntry(), matching(m_field->text()));
         updateStatus(count.position > 0);
     }
     m_field->setFocus();
@@ -106,31 +109,27 @@ bool FindBar::FindNext(bool forward)
     const QString text = m_field->text();
     if (text.isEmpty())
         return false;
-    QTreeWidgetItem* hit =
-        TreeOrder::Next(m_tree, m_tree->SelectedEntry(), forward, false,
-                        [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
+    const QModelIndex hit = TreeOrder::Next(*m_tree->Entries(), m_tree->SelectedEntry(), forward,
+                                            false, matching(text));
     showHit(hit);
-    if (hit)
-        m_start = m_tree->indexFromItem(hit); // the user moved here
-    return hit != nullptr;
+    if (hit.isValid())
+        m_start = hit; // the user moved here
+    return hit.isValid();
 }
 
 void FindBar::findTyped()
 {
-    const QString text = m_field->text();
-    QTreeWidgetItem* hit = TreeOrder::Next(m_tree, start(), true, true, [&text](auto* item) {
-        return LabelSearch::Matches(item->text(0), text);
-    });
-    showHit(hit);
+    showHit(TreeOrder::Next(*m_tree->Entries(), start(), true, true, matching(m_field->text())));
 }
 
-void FindBar::showHit(QTreeWidgetItem* hit)
+void FindBar::showHit(const QModelIndex& hit)
 {
     // Without a hit the selection goes back to where the search started: Enter or Esc must
     // not act on an entry that matched only part of the text.
-    if (QTreeWidgetItem* shown = hit ? hit : start(); shown && shown != m_tree->SelectedEntry())
+    if (const QModelIndex shown = hit.isValid() ? hit : start();
+        shown.isValid() && shown != m_tree->SelectedEntry())
         select(shown);
-    updateStatus(hit != nullptr);
+    updateStatus(hit.isValid());
 }
 
 void FindBar::updateStatus(bool found)
@@ -149,9 +148,7 @@ void FindBar::updateStatus(bool found)
         return;
     }
     const TreeOrder::Count count =
-        TreeOrder::CountHits(m_tree, m_tree->SelectedEntry(), [&text](auto* item) {
-            return LabelSearch::Matches(item->text(0), text);
-        });
+        TreeOrder::CountHits(*m_tree->Entries(), m_tree->SelectedEntry(), matching(text));
     m_status->setText(tr("%1 of %2").arg(count.position).arg(count.total));
 }
 

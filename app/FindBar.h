@@ -4,10 +4,11 @@
 #include <QPalette>
 #include <QPersistentModelIndex>
 
+#include "TreeOrder.h"
+
 class MainTree;
 class QLabel;
 class QLineEdit;
-class QTreeWidgetItem;
 
 // The find bar: a strip in the popups' colours over the bottom edge of the tree, shown on
 // demand. Typing finds the first entry from the search's start on, in tree order, whose label
@@ -43,12 +44,14 @@ protected:
 private:
     // Finds from the selection on (inclusive), as the text was just typed.
     void findTyped();
-    void showHit(QTreeWidgetItem* hit);
+    void showHit(const QModelIndex& hit);
     void updateStatus(bool found);
     void place();
     // Selects item (also on the way back to the start) without making it the start.
-    void select(QTreeWidgetItem* item);
-    QTreeWidgetItem* start() const;
+    void select(const QModelIndex& entry);
+    QModelIndex start() const;
+    // Entries whose label contains text.
+    TreeOrder::Hit matching(const QString& text) const;
 
     MainTree* m_tree;
     QLineEdit* m_field;

@@ -13,22 +13,27 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolTip>
-#include <QTreeWidgetItemIterator>
 #include <QWheelEvent>
 #include <cmath>
 
 namespace {
-constexpr int RecordRole = Qt::UserRole;
-constexpr int UnknownBlockRole = Qt::UserRole + 1;
-
-QTreeWidgetItem* outermostCollapsedAncestor(QTreeWidgetItem* item)
+QModelIndex outermostCollapsedAncestor(const QTreeView& tree, const QModelIndex& entry)
 {
-    QTreeWidgetItem* found = nullptr;
-    for (QTreeWidgetItem* parent = item ? item->parent() : nullptr; parent;
-         parent = parent->parent())
-        if (!parent->isExpanded())
+    QModelIndex found;
+    for (QModelIndex parent = entry.parent(); parent.isValid(); parent = parent.parent())
+        if (!tree.isExpanded(parent))
             found = parent;
     return found;
+}
+
+// A sink's entry handle is the entry's number plus one: nullptr stays the top level.
+TreeSink::Entry handleOf(int entry)
+{
+    return reinterpret_cast<TreeSink::Entry>(quintptr(entry + 1));
+}
+int entryOf(TreeSink::Entry handle)
+{
+    return int(reinterpret_cast<quintptr>(handle)) - 1;
 }
 } // namespace
 
@@ -70,19 +75,21 @@ void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
                                           const QModelIndex& index) const
 {
     QStyledItemDelegate::initStyleOption(option, index);
-    const auto* record =
-        reinterpret_cast<const TBcfgRecAll*>(index.data(RecordRole).value<quintptr>());
-    if (record) {
-        if (record->Modified) {
-            option->palette.setColor(QPalette::Text, colours.modified);
-            option->palette.setColor(QPalette::HighlightedText, colours.modifiedSelected);
-        } else if (record->Imported) {
-            option->palette.setColor(QPalette::Text, colours.imported);
-            option->palette.setColor(QPalette::HighlightedText, colours.importedSelected);
-        }
-    } else if (index.data(UnknownBlockRole).toBool()) {
+    switch (index.data(EntryModel::MarkRole).toInt()) {
+    case EntryModel::Modified:
+        option->palette.setColor(QPalette::Text, colours.modified);
+        option->palette.setColor(QPalette::HighlightedText, colours.modifiedSelected);
+        break;
+    case EntryModel::Imported:
+        option->palette.setColor(QPalette::Text, colours.imported);
+        option->palette.setColor(QPalette::HighlightedText, colours.importedSelected);
+        break;
+    case EntryModel::UnknownBlock:
         option->palette.setColor(QPalette::Text, EntryColours::unknownBlock());
         option->palette.setColor(QPalette::HighlightedText, EntryColours::unknownBlock());
+        break;
+    default:
+        break;
     }
     if (*m_editorOpen) {
         // The entry under edit takes the popup's colour, so nothing is drawn highlighted.
@@ -92,11 +99,14 @@ void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
 }
 
 MainTree::MainTree(const bool* editorOpen, QWidget* parent)
-    : QTreeWidget(parent), m_colours(new EntryColourDelegate(editorOpen, this))
+    : QTreeView(parent), m_entries(new EntryModel(this)),
+      m_colours(new EntryColourDelegate(editorOpen, this))
 {
+    setModel(m_entries);
     setItemDelegate(m_colours);
     setHeaderHidden(true);
-    setColumnCount(1);
+    // Every entry is one line of the same font.
+    setUniformRowHeights(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIndentation(19);
@@ -104,7 +114,7 @@ MainTree::MainTree(const bool* editorOpen, QWidget* parent)
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(this, &QTreeWidget::itemCollapsed, this, &MainTree::SelectShownSection);
+    connect(this, &QTreeView::collapsed, this, &MainTree::SelectShownSection);
     useReadableHighlight();
 }
 
@@ -127,65 +137,44 @@ void MainTree::useReadableHighlight()
 
 void MainTree::changeEvent(QEvent* event)
 {
-    QTreeWidget::changeEvent(event);
+    QTreeView::changeEvent(event);
     if (event->type() == QEvent::ApplicationPaletteChange)
         useReadableHighlight();
 }
 
-TBcfgRecAll* MainTree::RecordOf(const QTreeWidgetItem* item)
+TBcfgRecAll* MainTree::RecordOf(const QModelIndex& entry)
 {
-    return item ? reinterpret_cast<TBcfgRecAll*>(item->data(0, RecordRole).value<quintptr>())
-                : nullptr;
+    const auto* entries = qobject_cast<const EntryModel*>(entry.model());
+    return entries ? entries->RecordOf(entry) : nullptr;
 }
 
-bool MainTree::IsUnknownBlock(const QTreeWidgetItem* item)
+bool MainTree::IsUnknownBlock(const QModelIndex& entry)
 {
-    return item && item->data(0, UnknownBlockRole).toBool();
+    const auto* entries = qobject_cast<const EntryModel*>(entry.model());
+    return entries && entries->IsUnknownBlock(entry);
 }
 
-void MainTree::Relabel(QTreeWidgetItem* item)
+void MainTree::ValuesChanged(const TBcfgRecAll* only)
 {
-    if (const TBcfgRecAll* record = RecordOf(item))
-        item->setText(0, CodePage::ToUnicode(record->DisplayText()));
-}
-
-void MainTree::RelabelAll()
-{
-    for (QTreeWidgetItemIterator it(this); *it; ++it)
-        Relabel(*it);
-}
-
-void MainTree::RelabelChanged(const TBcfgRecAll* only)
-{
-    QTreeWidgetItem* item = SelectedEntry();
-    if (only && RecordOf(item) == only)
-        Relabel(item);
+    if (only)
+        m_entries->RecordsChanged({only->Index});
     else
-        RelabelAll();
-    viewport()->update();
+        m_entries->EveryRecordChanged();
 }
 
 void MainTree::RevealRecord(const TBcfgRecAll* record)
 {
-    if (QTreeWidgetItem* item = EntryOf(record))
-        TreeOrder::Reveal(this, item);
-}
-
-QTreeWidgetItem* MainTree::EntryOf(const TBcfgRecAll* record) const
-{
-    for (QTreeWidgetItemIterator it(const_cast<MainTree*>(this)); *it; ++it)
-        if (RecordOf(*it) == record)
-            return *it;
-    return nullptr;
+    if (const QModelIndex entry = EntryOf(record); entry.isValid())
+        TreeOrder::Reveal(this, entry);
 }
 
 void MainTree::RememberView()
 {
     m_view = {};
-    for (QTreeWidgetItemIterator it(this); *it; ++it)
-        if ((*it)->isExpanded())
-            m_view.expanded.insert(RecordOf(*it));
-    if (QTreeWidgetItem* current = currentItem()) {
+    for (int entry = 0; entry < m_entries->Count(); ++entry)
+        if (const QModelIndex index = m_entries->At(entry); isExpanded(index))
+            m_view.expanded.insert(m_entries->RecordOf(entry));
+    if (const QModelIndex current = currentIndex(); current.isValid()) {
         m_view.current = RecordOf(current);
         m_view.currentIsUnknownBlock = IsUnknownBlock(current);
     }
@@ -194,43 +183,45 @@ void MainTree::RememberView()
 
 void MainTree::RestoreView()
 {
-    QTreeWidgetItem* current = nullptr;
-    for (QTreeWidgetItemIterator it(this); *it; ++it) {
-        const TBcfgRecAll* record = RecordOf(*it);
-        (*it)->setExpanded(m_view.expanded.contains(record));
+    QModelIndex current;
+    for (int entry = 0; entry < m_entries->Count(); ++entry) {
+        const QModelIndex index = m_entries->At(entry);
+        const TBcfgRecAll* record = m_entries->RecordOf(entry);
+        setExpanded(index, m_view.expanded.contains(record));
         if (record ? record == m_view.current : m_view.currentIsUnknownBlock)
-            current = *it;
+            current = index;
     }
-    if (current)
-        setCurrentItem(current);
+    if (current.isValid())
+        setCurrentIndex(current);
     // The scroll range follows the expanded sections only once they are laid out.
     doItemsLayout();
     verticalScrollBar()->setValue(m_view.scroll);
     m_view = {};
 }
 
-QTreeWidgetItem* MainTree::SelectedEntry() const
+QModelIndex MainTree::SelectedEntry() const
 {
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
+    return selectionModel()->selectedIndexes().value(0);
 }
 
-QTreeWidgetItem* MainTree::ShownSelectedEntry() const
+QModelIndex MainTree::ShownSelectedEntry() const
 {
-    QTreeWidgetItem* item = SelectedEntry();
-    return item && !outermostCollapsedAncestor(item) ? item : nullptr;
+    const QModelIndex entry = SelectedEntry();
+    return entry.isValid() && !outermostCollapsedAncestor(*this, entry).isValid() ? entry
+                                                                                  : QModelIndex();
 }
 
 void MainTree::SelectShownSection()
 {
-    if (QTreeWidgetItem* section = outermostCollapsedAncestor(SelectedEntry()))
-        setCurrentItem(section);
+    if (const QModelIndex section = outermostCollapsedAncestor(*this, SelectedEntry());
+        section.isValid())
+        setCurrentIndex(section);
 }
 
 QRect MainTree::SelectedLabelScreenRect() const
 {
-    QTreeWidgetItem* item = ShownSelectedEntry();
-    const QRect label = item ? LabelRect(item) : QRect();
+    const QModelIndex entry = ShownSelectedEntry();
+    const QRect label = entry.isValid() ? LabelRect(entry) : QRect();
     return label.isEmpty() ? QRect() : label.translated(viewport()->mapToGlobal(QPoint(0, 0)));
 }
 
@@ -242,31 +233,32 @@ bool MainTree::CursorOnSelectedEntry(const QPoint& globalPos) const
 
 void MainTree::CopySelectedLabel() const
 {
-    if (const QTreeWidgetItem* item = SelectedEntry())
-        QGuiApplication::clipboard()->setText(item->text(0));
+    if (const QModelIndex entry = SelectedEntry(); entry.isValid())
+        QGuiApplication::clipboard()->setText(Label(entry));
 }
 
 bool MainTree::SelectNextChanged(bool forward)
 {
-    QTreeWidgetItem* hit =
-        TreeOrder::Next(this, SelectedEntry(), forward, false, [](const QTreeWidgetItem* item) {
-            const TBcfgRecAll* record = RecordOf(item);
+    const EntryModel& entries = *m_entries;
+    const QModelIndex hit =
+        TreeOrder::Next(entries, SelectedEntry(), forward, false, [&entries](int entry) {
+            const TBcfgRecAll* record = entries.RecordOf(entry);
             return record && !record->IsLevel() && (record->Modified || record->Imported);
         });
-    if (hit)
+    if (hit.isValid())
         TreeOrder::Reveal(this, hit);
-    return hit != nullptr;
+    return hit.isValid();
 }
 
-QRect MainTree::LabelRect(QTreeWidgetItem* item) const
+QRect MainTree::LabelRect(const QModelIndex& entry) const
 {
-    const QRect cell = visualItemRect(item);
-    if (!item || cell.isEmpty())
+    const QRect cell = visualRect(entry);
+    if (!entry.isValid() || cell.isEmpty())
         return {};
     QStyleOptionViewItem option;
     initViewItemOption(&option);
     option.rect = cell;
-    m_colours->initStyleOption(&option, indexFromItem(item));
+    m_colours->initStyleOption(&option, entry);
     const QRect textRect = style()->subElementRect(QStyle::SE_ItemViewItemText, &option, this);
     // The style draws the text this far inside its rectangle; the label keeps the padding
     // on both sides.
@@ -277,27 +269,23 @@ QRect MainTree::LabelRect(QTreeWidgetItem* item) const
 
 TreeSink::Entry MainTree::append(Entry parent, const QByteArray& label, TBcfgRecAll* record)
 {
-    auto* parentItem = parent ? static_cast<QTreeWidgetItem*>(parent) : invisibleRootItem();
-    auto* item = new QTreeWidgetItem(parentItem, QStringList(CodePage::ToUnicode(label)));
-    item->setData(0, RecordRole, QVariant::fromValue(quintptr(record)));
-    item->setData(0, UnknownBlockRole, record == nullptr);
-    return item;
+    return handleOf(m_entries->Append(entryOf(parent), label, record));
 }
 
 TreeSink::Entry MainTree::parentOf(Entry entry)
 {
-    return entry ? static_cast<QTreeWidgetItem*>(entry)->parent() : nullptr;
+    return entry ? handleOf(m_entries->ParentOf(entryOf(entry))) : nullptr;
 }
 
 void MainTree::expandAll(Entry entry)
 {
     if (entry)
-        expandRecursively(indexFromItem(static_cast<QTreeWidgetItem*>(entry)));
+        expandRecursively(m_entries->At(entryOf(entry)));
 }
 
 void MainTree::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    QTreeWidget::mouseDoubleClickEvent(event);
+    QTreeView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton)
         emit doubleClickedAt(event->globalPosition().toPoint());
 }
@@ -305,7 +293,7 @@ void MainTree::mouseDoubleClickEvent(QMouseEvent* event)
 void MainTree::keyPressEvent(QKeyEvent* event)
 {
     // F2 edits as Enter does; Space toggles a check box, which is its edit.
-    const TBcfgRecAll* record = RecordOf(currentItem());
+    const TBcfgRecAll* record = RecordOf(currentIndex());
     const bool toggles = event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier &&
                          record && record->EditToggles();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
@@ -314,7 +302,7 @@ void MainTree::keyPressEvent(QKeyEvent* event)
         emit enterPressed();
         return;
     }
-    QTreeWidget::keyPressEvent(event);
+    QTreeView::keyPressEvent(event);
 }
 
 bool MainTree::viewportEvent(QEvent* event)
@@ -322,9 +310,9 @@ bool MainTree::viewportEvent(QEvent* event)
     switch (event->type()) {
     case QEvent::ContextMenu: {
         const auto* menu = static_cast<QContextMenuEvent*>(event);
-        if (QTreeWidgetItem* item = itemAt(menu->pos())) {
-            setCurrentItem(item);
-            emit entryMenuRequested(item, menu->globalPos());
+        if (const QModelIndex entry = indexAt(menu->pos()); entry.isValid()) {
+            setCurrentIndex(entry);
+            emit entryMenuRequested(entry, menu->globalPos());
             return true;
         }
         break;
@@ -345,20 +333,20 @@ bool MainTree::viewportEvent(QEvent* event)
         break;
     case QEvent::ToolTip: {
         const auto* help = static_cast<QHelpEvent*>(event);
-        QTreeWidgetItem* item = itemAt(help->pos());
-        const QString text = item && m_details ? m_details(item) : QString();
+        const QModelIndex entry = indexAt(help->pos());
+        const QString text = entry.isValid() && m_details ? m_details(entry) : QString();
         if (text.isEmpty()) {
             QToolTip::hideText();
             event->ignore();
         } else {
-            QToolTip::showText(help->globalPos(), text, viewport(), visualItemRect(item));
+            QToolTip::showText(help->globalPos(), text, viewport(), visualRect(entry));
         }
         return true;
     }
     default:
         break;
     }
-    return QTreeWidget::viewportEvent(event);
+    return QTreeView::viewportEvent(event);
 }
 
 void MainTree::ReserveBottom(int height)
@@ -373,7 +361,7 @@ void MainTree::ReserveBottom(int height)
 void MainTree::updateGeometries()
 {
     // The tree view sets its margins for the header each time; the strip goes back under them.
-    QTreeWidget::updateGeometries();
+    QTreeView::updateGeometries();
     QMargins margins = viewportMargins();
     if (margins.bottom() != m_reservedBottom) {
         margins.setBottom(m_reservedBottom);

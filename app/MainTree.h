@@ -1,11 +1,12 @@
 #pragma once
 
 #include "DocumentSession.h"
+#include "EntryModel.h"
 
 #include <QColor>
 #include <QSet>
 #include <QStyledItemDelegate>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <functional>
 
 class TBcfgRecAll;
@@ -45,10 +46,11 @@ private:
     const bool* m_editorOpen;
 };
 
-// The parameter tree of the main window. Each entry holds its record (nullptr for the entry of an
-// unreadable block); the document owns the records, so the tree must be cleared before the document
-// goes. A selection hidden by collapsing a section moves to the section.
-class MainTree : public QTreeWidget, public DocumentEntries
+// The parameter tree of the main window, a view on the document's entries (EntryModel). Each
+// entry stands for its record (none for the entry of an unreadable block); the document owns the
+// records, so the tree must be cleared before the document goes. A selection hidden by
+// collapsing a section moves to the section.
+class MainTree : public QTreeView, public DocumentEntries
 {
     Q_OBJECT
 public:
@@ -56,26 +58,27 @@ public:
     MainTree(const bool* editorOpen, QWidget* parent);
 
     EntryColourDelegate* Colours() const { return m_colours; }
+    EntryModel* Entries() const { return m_entries; }
 
-    static TBcfgRecAll* RecordOf(const QTreeWidgetItem* item);
+    // The record of an entry of a main tree; nullptr for none.
+    static TBcfgRecAll* RecordOf(const QModelIndex& entry);
     // Whether the entry came from the loader without a record.
-    static bool IsUnknownBlock(const QTreeWidgetItem* item);
-    // Sets the label from the record's 8-bit display text.
-    static void Relabel(QTreeWidgetItem* item);
-    void RelabelAll();
-    // After values changed: only's entry when it is the selected one, otherwise every entry
-    // (only nullptr: any record may have changed); the colours are drawn again.
-    void RelabelChanged(const TBcfgRecAll* only);
-    // The entry of record, or nullptr.
-    QTreeWidgetItem* EntryOf(const TBcfgRecAll* record) const;
+    static bool IsUnknownBlock(const QModelIndex& entry);
+    // After values changed: only's entry and the levels around it, or every entry (only
+    // nullptr: any record may have changed).
+    void ValuesChanged(const TBcfgRecAll* only);
+    // The entry of record, or an invalid index.
+    QModelIndex EntryOf(const TBcfgRecAll* record) const { return m_entries->IndexOf(record); }
+    // The label an entry shows.
+    static QString Label(const QModelIndex& entry) { return entry.data().toString(); }
 
     // Selects the record's entry, expanding the sections around it.
     void RevealRecord(const TBcfgRecAll* record);
 
-    // The selected entry, or nullptr.
-    QTreeWidgetItem* SelectedEntry() const;
+    // The selected entry, or an invalid index.
+    QModelIndex SelectedEntry() const;
     // The selected entry when the user can see it (every enclosing section expanded).
-    QTreeWidgetItem* ShownSelectedEntry() const;
+    QModelIndex ShownSelectedEntry() const;
     // A selection hidden in a collapsed section would be edited unseen: the section takes it.
     void SelectShownSection();
     // The shown selected entry's label in screen coordinates; empty without one.
@@ -90,11 +93,11 @@ public:
 
     // The rectangle of the entry's text (not the whole row) in viewport coordinates, with
     // the padding the style draws around it; empty when the entry is not laid out.
-    QRect LabelRect(QTreeWidgetItem* item) const;
+    QRect LabelRect(const QModelIndex& entry) const;
 
     // The tool tip of an entry, asked for each time the mouse rests on one, so it always tells
     // the current state; an empty text shows none.
-    void SetDetails(std::function<QString(const QTreeWidgetItem*)> details)
+    void SetDetails(std::function<QString(const QModelIndex&)> details)
     {
         m_details = std::move(details);
     }
@@ -108,12 +111,14 @@ public:
         m_wheel = std::move(wheel);
     }
 
-    // DocumentEntries (expandAll(Entry) beside the view's own expandAll()).
-    void ClearEntries() override { clear(); }
+    // DocumentEntries (expandAll(Entry) beside the view's own expandAll()). An Entry is the
+    // entry's number in the model plus one, so that the top level stays nullptr.
+    void ClearEntries() override { m_entries->Clear(); }
     void RememberView() override;
     void RestoreView() override;
     using QTreeView::expandAll;
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
+    void finishAppending() override { m_entries->FinishAppending(); }
     Entry parentOf(Entry entry) override;
     void expandAll(Entry entry) override;
 
@@ -124,7 +129,7 @@ signals:
     void enterPressed();
     // A right-click on an entry, which is now the current one; elsewhere the
     // click goes on to the window.
-    void entryMenuRequested(QTreeWidgetItem* item, const QPoint& globalPos);
+    void entryMenuRequested(const QModelIndex& entry, const QPoint& globalPos);
     // The left button released over the entries, before the tree handles it.
     void leftReleased();
 
@@ -149,7 +154,8 @@ private:
     };
     View m_view;
     int m_reservedBottom = 0;
+    EntryModel* m_entries;
     EntryColourDelegate* m_colours;
-    std::function<QString(const QTreeWidgetItem*)> m_details;
+    std::function<QString(const QModelIndex&)> m_details;
     std::function<bool(int, const QPoint&)> m_wheel;
 };

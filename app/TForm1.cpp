@@ -101,7 +101,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
             [this] { TreeView1KeyPress(Qt::Key_Return); });
     connect(TreeView1, &MainTree::leftReleased, this, &TForm1::TreeView1Click);
     connect(TreeView1, &MainTree::entryMenuRequested, this,
-            [this](QTreeWidgetItem*, const QPoint& at) { EntryMenu(*this).exec(at); });
+            [this](const QModelIndex&, const QPoint& at) { EntryMenu(*this).exec(at); });
     TreeView1->SetWheel([this](int delta, const QPoint& at) { return FormMouseWheel(delta, at); });
 
     m_findBar = new FindBar(TreeView1);
@@ -219,23 +219,26 @@ void TForm1::connectSession()
 {
     connect(m_session, &DocumentSession::busyChanged, m_busyFilter, &BusyInputFilter::SetBusy);
     connect(m_session, &DocumentSession::modifiedChanged, this, &TForm1::showModified);
-    connect(m_session, &DocumentSession::valuesChanged, TreeView1, &MainTree::RelabelChanged);
+    // The entries of the records that changed are drawn again, and nothing else.
+    connect(m_session, &DocumentSession::recordsChanged, TreeView1->Entries(),
+            &EntryModel::RecordsChanged);
     connect(m_session, &DocumentSession::documentReplaced, this, [this] {
         LMDFileOpenEdit1->setSettledText(LMDFileOpenEdit1->text());
         Button2->setEnabled(true);
         Button4->setEnabled(true);
         Label2->setVisible(false);
-        FormPaint();
+        showModified(m_session->Modified());
     });
 }
 
 void TForm1::installDetails()
 {
-    TreeView1->SetDetails([this](const QTreeWidgetItem* item) {
-        if (const TBcfgRecAll* record = MainTree::RecordOf(item))
+    TreeView1->SetDetails([this](const QModelIndex& entry) {
+        if (const TBcfgRecAll* record = MainTree::RecordOf(entry))
             return RecordDetails::Of(*record);
-        return MainTree::IsUnknownBlock(item) && CurrentDoc() ? RecordDetails::OfStop(*CurrentDoc())
-                                                              : QString();
+        return MainTree::IsUnknownBlock(entry) && CurrentDoc()
+                   ? RecordDetails::OfStop(*CurrentDoc())
+                   : QString();
     });
 }
 
@@ -245,8 +248,9 @@ TForm1::~TForm1()
     UndoStack()->disconnect(this);
     m_session->disconnect(this);
     TreeView1->disconnect(this);
+    TreeView1->selectionModel()->disconnect(this);
     // The entries point into the document.
-    TreeView1->clear();
+    TreeView1->ClearEntries();
 }
 
 void TForm1::buildTabOrder()
@@ -266,7 +270,6 @@ void TForm1::FormCreate(const QStringList& arguments)
     Label7->setText(QString::number(m_captionOffset));
 
     const int dpi = qRound(screen()->logicalDotsPerInchX());
-    m_dpiScale = dpi / 96.0;
     const QSize outer = WindowPlacement::DpiScaled(DesignOuterSize(), dpi);
     m_position->SetDesignOuterSize(outer);
     resize(outer - DesignFrame);
@@ -288,13 +291,11 @@ void TForm1::LMDFileOpenEdit1Change()
 void TForm1::Button1Click()
 {
     m_session->Save();
-    FormPaint();
 }
 
 void TForm1::Button2Click()
 {
     m_session->SaveAs();
-    FormPaint();
 }
 
 void TForm1::Button3Click()
@@ -326,7 +327,6 @@ void TForm1::Button4Click()
         Panel1->hide();
         Button2->setEnabled(true);
         Button4->setEnabled(true);
-        FormPaint();
     };
     m_session->Import(LMDFileOpenEdit1->text(), progress);
 }
@@ -361,7 +361,6 @@ void TForm1::closeEvent(QCloseEvent* event)
         if (answer == Dialogs::Answer::Cancel ||
             (answer == Dialogs::Answer::Yes && !m_session->Save())) {
             event->ignore();
-            FormPaint();
             return;
         }
     }
@@ -385,11 +384,10 @@ void TForm1::FormPaint()
 
 bool TForm1::event(QEvent* event)
 {
-    // A repaint is asked for: the marker and Save follow the document before anything paints.
-    if (event->type() == QEvent::UpdateRequest) {
+    // The design's paint handler: a change made straight on the records, which the session
+    // could not announce, shows at the next repaint.
+    if (event->type() == QEvent::UpdateRequest)
         m_session->SyncModified();
-        showModified(m_session->Modified());
-    }
     return QWidget::event(event);
 }
 

@@ -83,8 +83,10 @@ public:
     // delta in wheel units (120 per notch) at the cursor's screen position; returns whether
     // the wheel was consumed (otherwise the tree scrolls as usual).
     bool FormMouseWheel(int delta, const QPoint& globalPos);
-    // Syncs the change marker and Save with the document and repaints the tree. Every repaint of
-    // the window does it too, as the repaint is asked for (never while painting).
+    // Syncs the change marker and Save with the document and repaints the tree. The session
+    // announces its own changes (the marker and Save follow modifiedChanged, the entries
+    // recordsChanged); this, and every repaint of the window, catches a change made straight
+    // on the records.
     void FormPaint();
     void Timer1Timer()
     {
@@ -137,7 +139,6 @@ public:
     // file field holds after a failed or declined open.
     const QString& DocumentFileName() const { return m_session->FileName(); }
     bool EditorOpen() const { return m_editorOpen; }
-    double DpiScale() const { return m_dpiScale; }
     // An open or an import is running; user input to this window is swallowed meanwhile.
     bool Busy() const { return m_session->Busy(); }
     const ImportResult& LastImport() const { return m_session->LastImport(); }
@@ -233,7 +234,6 @@ private:
     // Measured once at start-up and shown in the diagnostic label: popups are
     // placed through the platform's own mapping, which knows the real frame.
     int m_captionOffset = 0;
-    double m_dpiScale = 1.0;
     EditorHost* m_editorHost = nullptr;
     QDialog* m_help = nullptr;
     std::function<void()> m_importStepObserver;

@@ -209,7 +209,7 @@ void TForm1::createCommands()
     connect(stack, &QUndoStack::indexChanged, this, update);
     connect(stack, &QUndoStack::undoTextChanged, this, update);
     connect(stack, &QUndoStack::redoTextChanged, this, update);
-    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, update);
+    connect(TreeView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, update);
     UpdateCommands();
 }
 

@@ -1,59 +1,46 @@
 #include "TreeOrder.h"
 
-#include <QList>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
+#include "EntryModel.h"
+
+#include <QTreeView>
 
 namespace TreeOrder {
 
-namespace {
-
-// QTreeWidgetItemIterator visits collapsed sections' entries too, in display order.
-QList<QTreeWidgetItem*> entries(const QTreeWidget* tree)
+QModelIndex Next(const EntryModel& entries, const QModelIndex& from, bool forward, bool inclusive,
+                 const Hit& hit)
 {
-    QList<QTreeWidgetItem*> all;
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        all.append(*it);
-    return all;
-}
-
-} // namespace
-
-QTreeWidgetItem* Next(const QTreeWidget* tree, const QTreeWidgetItem* from, bool forward,
-                      bool inclusive, const Hit& hit)
-{
-    const QList<QTreeWidgetItem*> all = entries(tree);
-    const qsizetype n = all.size();
+    const int n = entries.Count();
     if (n == 0)
-        return nullptr;
-    const qsizetype at = all.indexOf(const_cast<QTreeWidgetItem*>(from));
-    const qsizetype step = forward ? 1 : n - 1; // one back, modulo n
-    qsizetype i = at < 0 ? (forward ? 0 : n - 1) : (inclusive ? at : (at + step) % n);
-    for (qsizetype k = 0; k < n; ++k, i = (i + step) % n)
-        if (hit(all[i]))
-            return all[i];
-    return nullptr;
+        return {};
+    const int at = EntryModel::EntryOf(from);
+    const int step = forward ? 1 : n - 1; // one back, modulo n
+    int i = at < 0 ? (forward ? 0 : n - 1) : (inclusive ? at : int((qint64(at) + step) % n));
+    for (int k = 0; k < n; ++k, i = int((qint64(i) + step) % n))
+        if (hit(i))
+            return entries.At(i);
+    return {};
 }
 
-Count CountHits(const QTreeWidget* tree, const QTreeWidgetItem* item, const Hit& hit)
+Count CountHits(const EntryModel& entries, const QModelIndex& entry, const Hit& hit)
 {
     Count count;
-    for (const QTreeWidgetItem* each : entries(tree)) {
-        if (!hit(each))
+    const int at = EntryModel::EntryOf(entry);
+    for (int i = 0; i < entries.Count(); ++i) {
+        if (!hit(i))
             continue;
         ++count.total;
-        if (each == item)
+        if (i == at)
             count.position = count.total;
     }
     return count;
 }
 
-void Reveal(QTreeWidget* tree, QTreeWidgetItem* item)
+void Reveal(QTreeView* tree, const QModelIndex& entry)
 {
-    for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
-        parent->setExpanded(true);
-    tree->setCurrentItem(item);
-    tree->scrollToItem(item);
+    for (QModelIndex parent = entry.parent(); parent.isValid(); parent = parent.parent())
+        tree->setExpanded(parent, true);
+    tree->setCurrentIndex(entry);
+    tree->scrollTo(entry);
 }
 
 } // namespace TreeOrder

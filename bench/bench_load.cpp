@@ -1,12 +1,14 @@
 // Times load, tree building, save and import on a file of 100,000 records, far beyond what a
 // phone's configuration holds, so that nothing in those paths can be quadratic unnoticed.
 
-#include "BcfgBuilder.h"
+#include "BenchFile.h"
 #include "Import.h"
 #include "TBCFGFile.h"
 #include "TreeSink.h"
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -30,72 +32,15 @@ public:
     qint64 entries = 0;
 };
 
-// Sections three deep whose records reuse a handful of names, so that occurrence counting
-// and path matching meet many equal names. valueShift changes the values but not the layout.
+// The editor benchmarks' mixed file (BenchFile::WriteMixed), written and read back whole.
 QByteArray buildFile(quint32 valueShift)
 {
-    static const QByteArray names[] = {"Show", "Position", "Colour", "Colour", "Size", "Mode",
-                                       "Text", "Path",     "Time",   "Date",   "Area", "Password"};
-    BcfgBuilder b;
-    int count = 0;
-    for (int i = 0; count < RecordCount; ++i) {
-        const QByteArray& name = names[size_t(i) % std::size(names)];
-        const quint32 v = quint32(i) + valueShift;
-        switch (i % 16) {
-        case 0:
-            // Three levels down, three up, and again.
-            if ((i / 16) % 6 < 3)
-                b.levelBegin("Section " + QByteArray::number(i % 7));
-            else
-                b.levelEnd();
-            break;
-        case 1:
-        case 9:
-            b.integer(1, name, 0, 1000, v % 1000);
-            break;
-        case 2:
-            b.integer(3, name, quint32(-100), 100, quint32(int(v % 200) - 100));
-            break;
-        case 3:
-            b.text(4, name, 31, "value " + QByteArray::number(v));
-            break;
-        case 4:
-            b.text(10, name, 63, "текст " + QByteArray::number(v));
-            break;
-        case 5:
-            b.choice(name, int(v % 3), {"One", "Two", "Three"});
-            break;
-        case 6:
-            b.coordinates(name, int(v % 240), int(v % 320));
-            break;
-        case 7:
-            b.colour(name, quint8(v), quint8(v >> 8), 0x40, 100);
-            break;
-        case 8:
-            b.checkBox(name, v % 2);
-            break;
-        case 10:
-            b.time(name, qint8(v % 24), qint8(v % 60));
-            break;
-        case 11:
-            b.date(name, 2000 + int(v % 30), qint8(1 + v % 12), qint8(1 + v % 28));
-            break;
-        case 12:
-            b.rect(name, 0, 0, quint16(v % 240), quint16(v % 320));
-            break;
-        case 13:
-            b.text(2, name, 63, "4:\\Zbin\\\x1Fпапка\\" + QByteArray::number(v));
-            break;
-        case 14:
-            b.text(6, name, 7, QByteArray::number(v % 10000));
-            break;
-        default:
-            b.checkBox(name, 1);
-            break;
-        }
-        ++count;
-    }
-    return b.bytes();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("load.bcfg"));
+    if (!dir.isValid() || BenchFile::WriteMixed(path, RecordCount, valueShift) < 0)
+        return {};
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The best of a few rounds, in milliseconds.

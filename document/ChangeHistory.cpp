@@ -27,6 +27,33 @@ bool ChangeStep::Empty() const
                        [](const Entry& e) { return e.before == e.after; });
 }
 
+ChangeHistory::ChangeHistory(TBCFGFile& doc) : m_doc(doc)
+{
+    for (const auto& rec : m_doc.Records())
+        if (rec->Modified && !rec->IsLevel())
+            countMark(*rec, +1);
+}
+
+void ChangeHistory::countMark(const TBcfgRecAll& record, int change)
+{
+    m_marked += change;
+    for (const TBcfgRecAll* level = m_doc.Record(record.ParentIndex); level;
+         level = m_doc.Record(level->ParentIndex)) {
+        int& inside = m_markedInside[level->Index];
+        inside += change;
+        if (inside <= 0)
+            m_markedInside.erase(level->Index);
+    }
+}
+
+void ChangeHistory::markAround(const TBcfgRecAll& record)
+{
+    for (TBcfgRecAll* level = m_doc.Record(record.ParentIndex); level;
+         level = m_doc.Record(level->ParentIndex))
+        level->Modified = m_markedInside.count(level->Index) > 0;
+    m_doc.Modified = m_marked > 0;
+}
+
 RecordState ChangeHistory::StateOf(const TBcfgRecAll& record)
 {
     RecordState state;
@@ -70,6 +97,8 @@ std::unique_ptr<ChangeStep> ChangeHistory::Finish(const ChangeCapture& capture)
             RecordState after = StateOf(*rec);
             if (after == before)
                 continue;
+            if (after.modified != before.modified && !rec->IsLevel())
+                countMark(*rec, after.modified ? +1 : -1);
             step->m_entries.push_back({index, before, std::move(after)});
         }
         if (step->m_entries.empty())
@@ -84,6 +113,9 @@ std::unique_ptr<ChangeStep> ChangeHistory::Finish(const ChangeCapture& capture)
 void ChangeHistory::Saved()
 {
     ++m_generation;
+    // Saving cleared every mark.
+    m_markedInside.clear();
+    m_marked = 0;
     for (auto& [index, payload] : m_saved) {
         payload.clear();
         if (const TBcfgRecAll* rec = m_doc.Record(index))
@@ -107,21 +139,22 @@ void ChangeHistory::apply(const ChangeStep& step, bool after)
         rec->Imported = target.imported;
         rec->SetLabelBeforeImport(target.labelBeforeImport);
         const auto saved = m_saved.find(entry.index);
-        rec->Modified = (current && target.modified) ||
-                        (saved != m_saved.end() && saved->second != target.payload);
-    }
-    // A level is marked while anything inside it is, whichever step marked that.
-    for (const auto& rec : m_doc.Records())
+        const bool modified = (current && target.modified) ||
+                              (saved != m_saved.end() && saved->second != target.payload);
         if (rec->IsLevel())
-            rec->Modified = false;
-    // Levels are marked only through their contents, so those decide the document's mark.
-    m_doc.Modified = false;
-    for (const auto& rec : m_doc.Records()) {
-        if (!rec->Modified || rec->IsLevel())
+            continue; // marked below, by what it holds
+        if (modified != rec->Modified)
+            countMark(*rec, modified ? +1 : -1);
+        rec->Modified = modified;
+    }
+    // A level is marked while anything inside it is, whichever step marked that; so are
+    // the document and its levels' marks.
+    for (const auto& entry : step.m_entries) {
+        TBcfgRecAll* rec = m_doc.Record(entry.index);
+        if (!rec)
             continue;
-        m_doc.Modified = true;
-        for (TBcfgRecAll* level = m_doc.Record(rec->ParentIndex); level && !level->Modified;
-             level = m_doc.Record(level->ParentIndex))
-            level->Modified = true;
+        if (rec->IsLevel())
+            rec->Modified = m_markedInside.count(rec->Index) > 0;
+        markAround(*rec);
     }
 }

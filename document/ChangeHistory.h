@@ -54,12 +54,16 @@ private:
 // (Begin...) and turned into a step after it (Finish); Undo and Redo put a step's states
 // back. Marks follow the file, not only the step: a record whose value differs from what
 // its file holds is Modified, so undoing past a save marks what it changes again, and
-// coming back to the saved values clears the marks. The document must outlive the history
-// and keep its records (one history per opened document).
+// coming back to the saved values clears the marks. A level is marked while a value record
+// inside it is; the history counts them per level, so a step's Undo and Redo touch that
+// step's records and the levels around them only, whatever the document's size. The counts
+// follow the marks as long as every change is captured (Begin... and Finish). The document
+// must outlive the history and keep its records (one history per opened document).
 class ChangeHistory
 {
 public:
-    explicit ChangeHistory(TBCFGFile& doc) : m_doc(doc) {}
+    // Counts the marks the document holds already.
+    explicit ChangeHistory(TBCFGFile& doc);
 
     // Before a change of record: it and its enclosing levels, whose marks may change too.
     ChangeCapture Begin(const TBcfgRecAll& record) const;
@@ -78,9 +82,18 @@ public:
 
 private:
     void apply(const ChangeStep& step, bool after);
+    // A value record's Modified mark became marked: +1, or cleared: -1; the counts of the
+    // levels around it follow.
+    void countMark(const TBcfgRecAll& record, int change);
+    // Marks record's enclosing levels and the document by what they hold.
+    void markAround(const TBcfgRecAll& record);
 
     TBCFGFile& m_doc;
     int m_generation = 0;
     // The file's payload of every record a step has altered, by Index.
     std::unordered_map<int, QByteArray> m_saved;
+    // The Modified value records inside each level (by its Index) that holds any, and in
+    // the whole document.
+    std::unordered_map<int, int> m_markedInside;
+    int m_marked = 0;
 };

@@ -28,17 +28,31 @@ std::optional<qint32> extraInfoNumber(const QString& fileName)
     return ValueRules::ParseInt32(QStringView(name).mid(9, 2));
 }
 
+// The level names a translation turns into others.
+struct Translated {
+    QByteArrayView from;
+    QByteArrayView to;
+};
+constexpr Translated TranslatedLevelNames[] = {{"Normal", "First"}, {"Locked", "Second"}};
+
 // A record's level name as paths compare it, viewing the record's own field.
 QByteArrayView levelNameView(const TBcfgRecAll& record, bool translate)
 {
     const QByteArrayView name = TextRules::NameView(record.Name());
-    if (record.IsLevel() && translate) {
-        if (name == "Normal")
-            return "First";
-        if (name == "Locked")
-            return "Second";
-    }
+    if (record.IsLevel() && translate)
+        for (const Translated& each : TranslatedLevelNames)
+            if (name == each.from)
+                return each.to;
     return name;
+}
+
+// Whether name is one of the translated level names or one they turn into.
+bool translatedOrTranslation(QByteArrayView name)
+{
+    for (const Translated& each : TranslatedLevelNames)
+        if (name == each.from || name == each.to)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -141,7 +155,7 @@ private:
             if (!rec->IsLevel())
                 continue;
             const QByteArrayView name = TextRules::NameView(rec->Name());
-            if (name == "Normal" || name == "Locked" || name == "First" || name == "Second")
+            if (translatedOrTranslation(name))
                 return false;
         }
         return true;

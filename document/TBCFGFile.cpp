@@ -162,7 +162,7 @@ void TBCFGFile::Parse(RecordReader& in)
             return;
         }
         const quint32 code = in.u32();
-        if (code < 1 || code > 14) {
+        if (code < TypeCode::First || code > TypeCode::Last) {
             QByteArray consumed;
             RecordWriter::u32(consumed, code);
             stopAt(offset, "Unknown Block: 0x" + hexCode(code), consumed);
@@ -253,9 +253,12 @@ void TBCFGFile::BuildTree(TreeSink& tree)
         if (rec->IsLevelBegin())
             open.push_back({rec->Index, entry});
     }
-    if (FullyLoaded())
+    if (FullyLoaded()) {
+        tree.finishAppending();
         return;
+    }
     TreeSink::Entry top = tree.append(entryOf(m_stopLevel), m_stopLabel, nullptr);
+    tree.finishAppending();
     while (TreeSink::Entry parent = tree.parentOf(top))
         top = parent;
     tree.expandAll(top);

@@ -6,7 +6,8 @@ class TBcfgRecAll;
 
 // The tree that receives a document's entries while it loads. The main window
 // implements it over its tree view, the CLI to print the tree, tests to record.
-// An entry is an opaque handle; nullptr stands for the root (top level).
+// An entry is an opaque handle; nullptr stands for the root (top level). Entries come in
+// tree order: each after its parent and after every entry of its earlier siblings' branches.
 class TreeSink
 {
 public:
@@ -20,6 +21,8 @@ public:
     virtual Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) = 0;
     // The parent of an entry, nullptr for a top-level entry.
     virtual Entry parentOf(Entry entry) = 0;
+    // Every entry of the load is appended (a tree may show them now); before any expandAll.
+    virtual void finishAppending() {}
     // Expands the entry together with all its descendants.
     virtual void expandAll(Entry entry) = 0;
 };

@@ -85,7 +85,9 @@ std::optional<qint32> ParseInt32(QStringView text)
 
 int WheelSteps(int delta)
 {
-    return delta / -120;
+    // A notch is Qt's QWheelEvent::DefaultDeltasPerStep; rolling away from the user steps up.
+    constexpr int DeltaPerNotch = 120;
+    return delta / -DeltaPerNotch;
 }
 
 quint32 StepWord(quint32 value, quint32 min, quint32 max, int steps)
@@ -162,7 +164,7 @@ QDate EncodeDate(qint32 year, qint8 month, qint8 day)
     const int y = quint16(quint32(year));
     const int m = quint16(qint16(month));
     const int d = quint16(qint16(day));
-    if (y < 1 || y > 9999 || !QDate::isValid(y, m, d))
+    if (y < FirstDate().year() || y > LastDate().year() || !QDate::isValid(y, m, d))
         throw BcfgError(QStringLiteral("Invalid argument to date encode"));
     return QDate(y, m, d);
 }

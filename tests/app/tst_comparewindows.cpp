@@ -185,8 +185,8 @@ private slots:
         QCOMPARE(currentValues, (QStringList{"5", "OFF", "***", "1", "7:30", ""}));
         QCOMPARE(sorted, (QStringList{"Alarm", "Alone", "Extra", "L/Flag", "L/Pass", "L/Size"}));
         QCOMPARE(refused, QStringList{"Alone"});
-        QTreeWidgetItem* pass = entry(*m_form, "Pass");
-        QCOMPARE(m_form->TreeView1->currentItem(), pass);
+        kit::Entry pass = entry(*m_form, "Pass");
+        QCOMPARE(kit::current(*m_form), pass);
         QVERIFY(pass->parent()->isExpanded());
         verifyUntouched();
     }

@@ -148,22 +148,26 @@ private slots:
     void changesAreStepsAndAnnounced()
     {
         QSignalSpy values(m_session.get(), &DocumentSession::valuesChanged);
+        QSignalSpy records(m_session.get(), &DocumentSession::recordsChanged);
         QSignalSpy modified(m_session.get(), &DocumentSession::modifiedChanged);
         setSize(8);
         QCOMPARE(m_session->UndoStack()->undoText(), QStringLiteral("Size"));
         QCOMPARE(values.takeFirst().at(0).value<const TBcfgRecAll*>(), &size());
+        QCOMPARE(records.takeFirst().at(0).value<QList<int>>(), QList<int>{size().Index});
         QCOMPARE(modified.takeFirst().at(0).toBool(), true);
 
+        // Taking the step back names its record alone.
         m_session->Undo();
         QCOMPARE(size().Value, 5u);
         QCOMPARE(values.takeFirst().at(0).value<const TBcfgRecAll*>(), nullptr);
+        QCOMPARE(records.takeFirst().at(0).value<QList<int>>(), QList<int>{size().Index});
         QCOMPARE(modified.takeFirst().at(0).toBool(), false);
 
         // A change that does not apply is no step.
         QCOMPARE(m_session->ChangeRecord(size(), [] { return false; }),
                  DocumentSession::Change::NotApplied);
         QCOMPARE(m_session->UndoStack()->count(), 1);
-        QVERIFY(values.isEmpty());
+        QVERIFY(values.isEmpty() && records.isEmpty());
     }
 
     void saveAs_data()

@@ -138,8 +138,8 @@ private slots:
             kit::write(m_dir, "font.bcfg", BcfgBuilder().integer(1, "Size", 0, 100, 5).bytes());
         AppWindows windows({path}, m_dir.filePath("bin/parvane"));
         TForm1& form = *windows.main();
-        QTreeWidgetItem* item = kit::entry(form, "Size");
-        form.TreeView1->setCurrentItem(item);
+        kit::Entry item = kit::entry(form, "Size");
+        form.TreeView1->setCurrentIndex(item);
         form.ShowFindBar();
         EntryMenu menu(form);
         QMessageBox box;

@@ -131,7 +131,7 @@ private slots:
     {
         TForm1& form = m_window.start();
         QVERIFY(!form.CurrentDoc());
-        QCOMPARE(form.TreeView1->topLevelItemCount(), 0);
+        QCOMPARE(form.TreeView1->model()->rowCount(), 0);
         QVERIFY(state(form) == NoDocument);
         // The commands on a document wait for one; finding needs none.
         QVERIFY(!form.CompareWithFileAction->isEnabled() && !form.SaveAction->isEnabled());
@@ -165,7 +165,7 @@ private slots:
         QCOMPARE(shown.last().text, cannotOpen(m_dir.filePath("t.bcf"),
                                                kit::missingFileReason(m_dir.filePath("t.bcf"))));
         QVERIFY(form.CurrentDoc());
-        QCOMPARE(form.TreeView1->topLevelItemCount(), 3);
+        QCOMPARE(form.TreeView1->model()->rowCount(), 3);
         QVERIFY(state(form) == Loaded);
     }
 
@@ -175,7 +175,7 @@ private slots:
         TBCFGFile* before = form.CurrentDoc();
         static_cast<TBcfgRec0103*>(kit::record(form, "Size"))->Value = 6;
         kit::record(form, "Size")->MarkModified();
-        MainTree::Relabel(entry(form, "Size"));
+        form.TreeView1->ValuesChanged(kit::record(form, "Size"));
         form.FormPaint();
         const QStringList shownBefore = labels(form);
 
@@ -211,7 +211,7 @@ private slots:
         // sections and the selection as the user left them.
         entry(form, "Colours")->setExpanded(true);
         entry(form, "Inner")->setExpanded(true);
-        form.TreeView1->setCurrentItem(entry(form, "Flag"));
+        form.TreeView1->setCurrentIndex(entry(form, "Flag"));
         Dialogs::SetNextFileName(other);
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
         QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
@@ -220,7 +220,7 @@ private slots:
         QVERIFY(entry(form, "Inner")->isExpanded());
         QCOMPARE(form.TreeView1->SelectedEntry(), entry(form, "Flag"));
         entry(form, "Inner")->setExpanded(false);
-        form.TreeView1->setCurrentItem(entry(form, "Alarm"));
+        form.TreeView1->setCurrentIndex(entry(form, "Alarm"));
         Dialogs::SetNextFileName(other);
         QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton);
         QCOMPARE(errorText(Dialogs::TakeShown()), QStringLiteral("Stream read error."));
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(shown[0].caption, QStringLiteral("Редактор bcfg-файлов"));
         QCOMPARE(shown[0].text, QStringLiteral("Unknown Block: 0x0F\n\rFile is not fully loaded"));
 
-        QTreeWidgetItem* unknown = entry(form, "Unknown Block: 0x0F");
+        kit::Entry unknown = entry(form, "Unknown Block: 0x0F");
         QVERIFY(unknown);
         QCOMPARE(unknown->parent(), entry(form, "Section"));
         QVERIFY(unknown->parent()->isExpanded());
@@ -563,8 +563,8 @@ private slots:
     void expandAndCollapseEverySection()
     {
         auto [form, path] = m_window.open(m_dir, "tree.bcfg", sample().bytes());
-        QTreeWidgetItem* colours = entry(form, "Colours");
-        QTreeWidgetItem* inner = entry(form, "Inner");
+        kit::Entry colours = entry(form, "Colours");
+        kit::Entry inner = entry(form, "Inner");
         QVERIFY(!colours->isExpanded() && !inner->isExpanded());
 
         QTest::mouseClick(form.Button5, Qt::LeftButton);
@@ -618,7 +618,7 @@ private slots:
             return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
         };
         for (const Row& row : rows) {
-            QTreeWidgetItem* item = entry(form, row.label);
+            kit::Entry item = entry(form, row.label);
             QCOMPARE(drawn(form, item, false).text, row.normal);
             QCOMPARE(drawn(form, item, true).text, row.selected);
             QVERIFY(!drawn(form, item, false).background.isValid());
@@ -722,9 +722,9 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto click = [&form](const QString& label) {
-            QTreeWidgetItem* item = entry(form, label);
+            kit::Entry item = entry(form, label);
             QTest::mouseClick(form.TreeView1->viewport(), Qt::LeftButton, {},
-                              form.TreeView1->visualItemRect(item).center());
+                              form.TreeView1->visualRect(item).center());
         };
 
         click("Twice - [ -1");

@@ -27,7 +27,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeWidgetItemIterator>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -86,20 +85,81 @@ private:
     std::unique_ptr<TForm1> m_form;
 };
 
-// The first entry whose label starts with text.
-inline QTreeWidgetItem* entry(TForm1& form, const QString& text)
+// An entry of the main window's tree, as the tests ask about it: its index in the tree's
+// model, its label, its parent, whether the tree shows it expanded or selected. It stands for
+// an index wherever the tree takes one; an invalid index is no entry (false).
+class Entry
 {
-    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
-        if ((*it)->text(0).startsWith(text))
-            return *it;
+public:
+    Entry() = default;
+    Entry(std::nullptr_t) {}
+    Entry(MainTree* tree, const QModelIndex& index) : m_tree(tree), m_index(index) {}
+    operator QModelIndex() const { return m_index; }
+    explicit operator bool() const { return m_index.isValid(); }
+    // item->text(0) and the like read as they did when entries were items.
+    const Entry* operator->() const { return this; }
+    bool operator==(const Entry& other) const { return m_index == other.m_index; }
+
+    QString text(int /*column*/) const { return MainTree::Label(m_index); }
+    Entry parent() const { return {m_tree, m_index.parent()}; }
+    int childCount() const { return m_tree->model()->rowCount(m_index); }
+    bool isExpanded() const { return m_tree->isExpanded(m_index); }
+    void setExpanded(bool expanded) const { m_tree->setExpanded(m_index, expanded); }
+    bool isSelected() const { return m_tree->selectionModel()->isSelected(m_index); }
+    void setSelected(bool selected) const
+    {
+        m_tree->selectionModel()->select(m_index, selected ? QItemSelectionModel::Select
+                                                           : QItemSelectionModel::Deselect);
+    }
+
+private:
+    MainTree* m_tree = nullptr;
+    QModelIndex m_index;
+};
+
+// Every entry, in the order the tree shows them with every section expanded.
+inline QList<Entry> all(TForm1& form)
+{
+    QList<Entry> result;
+    const EntryModel& entries = *form.TreeView1->Entries();
+    for (int i = 0; i < entries.Count(); ++i)
+        result << Entry(form.TreeView1, entries.At(i));
+    return result;
+}
+
+inline Entry current(TForm1& form)
+{
+    return {form.TreeView1, form.TreeView1->currentIndex()};
+}
+
+inline QList<Entry> selected(TForm1& form)
+{
+    QList<Entry> result;
+    for (const QModelIndex& index : form.TreeView1->selectionModel()->selectedIndexes())
+        result << Entry(form.TreeView1, index);
+    return result;
+}
+
+// The entry at row of the top level.
+inline Entry topLevel(TForm1& form, int row)
+{
+    return {form.TreeView1, form.TreeView1->model()->index(row, 0)};
+}
+
+// The first entry whose label starts with text.
+inline Entry entry(TForm1& form, const QString& text)
+{
+    for (const Entry& each : all(form))
+        if (each->text(0).startsWith(text))
+            return each;
     return nullptr;
 }
 
 inline QStringList labels(TForm1& form)
 {
     QStringList result;
-    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
-        result << (*it)->text(0);
+    for (const Entry& each : all(form))
+        result << each->text(0);
     return result;
 }
 
@@ -113,13 +173,12 @@ struct Drawn {
     QColor text;
     QColor background;
 };
-inline Drawn drawn(TForm1& form, QTreeWidgetItem* item, bool selected)
+inline Drawn drawn(TForm1& form, const QModelIndex& index, bool selected)
 {
     QStyleOptionViewItem option;
     option.palette = form.TreeView1->palette();
     if (selected)
         option.state |= QStyle::State_Selected;
-    const QModelIndex index = form.TreeView1->indexFromItem(item);
     form.TreeView1->Colours()->initStyleOption(&option, index);
     const bool highlighted = option.state & QStyle::State_Selected;
     return {option.palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text),
@@ -155,11 +214,11 @@ inline QList<Dialogs::Shown> pressAnswering(TForm1& form, Qt::Key key,
 }
 
 // Selects the entry and returns a point in the middle of its label, in viewport coordinates.
-inline QPoint selectEntry(TForm1& form, QTreeWidgetItem* item)
+inline QPoint selectEntry(TForm1& form, const QModelIndex& entry)
 {
-    form.TreeView1->setCurrentItem(item);
-    form.TreeView1->scrollToItem(item);
-    return form.TreeView1->LabelRect(item).center();
+    form.TreeView1->setCurrentIndex(entry);
+    form.TreeView1->scrollTo(entry);
+    return form.TreeView1->LabelRect(entry).center();
 }
 
 } // namespace kit

@@ -1,8 +1,8 @@
 #include "tst_tform1_kit.h"
 
-#include "../editors/PopupTestKit.h"
 #include "PopupEditorHost.h"
 #include "PopupPosition.h"
+#include "PopupTestKit.h"
 #include "TBcfgRec0D.h"
 #include "TForm0103.h"
 #include "TForm0204.h"
@@ -48,12 +48,12 @@ QByteArray document()
 }
 
 // The entry of a record by its name.
-QTreeWidgetItem* named(TForm1& form, const QString& name)
+kit::Entry named(TForm1& form, const QString& name)
 {
-    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it) {
-        const QString text = (*it)->text(0);
+    for (const kit::Entry& each : kit::all(form)) {
+        const QString text = each->text(0);
         if (text == name || text.startsWith(name + " - [ "))
-            return *it;
+            return each;
     }
     return nullptr;
 }
@@ -73,11 +73,11 @@ private:
     // Rolls the wheel over the entry's label (plus offset) as the user would; returns
     // whether the main window consumed it, seen from the tree: a wheel the window leaves
     // alone scrolls the tree.
-    bool roll(QTreeWidgetItem* item, int delta, QPoint offset = {})
+    bool roll(kit::Entry item, int delta, QPoint offset = {})
     {
         TForm1& form = *m_form;
-        form.TreeView1->setCurrentItem(item);
-        form.TreeView1->scrollToItem(item, QAbstractItemView::PositionAtCenter);
+        form.TreeView1->setCurrentIndex(item);
+        form.TreeView1->scrollTo(item, QAbstractItemView::PositionAtCenter);
         QScrollBar* bar = form.TreeView1->verticalScrollBar();
         const int before = bar->value();
         if (before <= bar->minimum() || before >= bar->maximum())
@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(bool, consumed);
         TForm1& form = *m_form;
-        QTreeWidgetItem* item = named(form, name);
+        kit::Entry item = named(form, name);
         QVERIFY(item);
         const QString before = item->text(0);
 
@@ -166,7 +166,7 @@ private slots:
 
     void wheelOnAnInvalidDateReportsAndChangesNothing()
     {
-        QTreeWidgetItem* item = named(*m_form, "Broken");
+        kit::Entry item = named(*m_form, "Broken");
         QVERIFY(roll(item, -120));
         const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
         QCOMPARE(shown.size(), 1);
@@ -178,7 +178,7 @@ private slots:
     void wheelNeedsTheFocusAndTheCursorOnTheLabel()
     {
         TForm1& form = *m_form;
-        QTreeWidgetItem* item = named(form, "Int");
+        kit::Entry item = named(form, "Int");
         const QRect label = form.TreeView1->LabelRect(item);
         const int toRight = label.right() - label.left() - 2; // from roll()'s point
 
@@ -217,8 +217,8 @@ private slots:
         TForm1& form = *m_form;
         Popups popups;
         form.SetEditorHost(&popups.host);
-        QTreeWidgetItem* item = named(form, name);
-        form.TreeView1->setCurrentItem(item);
+        kit::Entry item = named(form, name);
+        form.TreeView1->setCurrentIndex(item);
         const QRect label = form.SelectedLabelScreenRect();
         const int valueOffset = form.TreeView1->fontMetrics().horizontalAdvance(
             CodePage::ToUnicode(MainTree::RecordOf(item)->LabelPrefix()));
@@ -267,9 +267,9 @@ private slots:
         TForm1& form = *m_form;
         Popups popups;
         form.SetEditorHost(&popups.host);
-        QTreeWidgetItem* item = named(form, "Int");
-        form.TreeView1->setCurrentItem(item);
-        form.TreeView1->scrollToItem(item);
+        kit::Entry item = named(form, "Int");
+        form.TreeView1->setCurrentIndex(item);
+        form.TreeView1->scrollTo(item);
         const QRect label = form.TreeView1->LabelRect(item);
         ModalPlayer player({[&](QWidget* modal) {
             auto* integer = qobject_cast<TForm0103*>(modal);
@@ -305,17 +305,17 @@ private slots:
         Popups popups;
         form.SetEditorHost(&popups.host);
         ModalPlayer player({});
-        QTreeWidgetItem* level = named(form, "Level");
-        QTreeWidgetItem* nested = named(form, "Nested");
+        kit::Entry level = named(form, "Level");
+        kit::Entry nested = named(form, "Nested");
 
         // Collapsing the section around the selection selects the section.
-        form.TreeView1->setCurrentItem(nested);
+        form.TreeView1->setCurrentIndex(nested);
         if (collapseAll)
             QTest::mouseClick(form.Button6, Qt::LeftButton);
         else
-            form.TreeView1->collapseItem(level);
-        QCOMPARE(form.TreeView1->currentItem(), level);
-        QCOMPARE(form.TreeView1->selectedItems(), QList<QTreeWidgetItem*>{level});
+            form.TreeView1->collapse(level);
+        QCOMPARE(kit::current(form), level);
+        QCOMPARE(kit::selected(form), QList<kit::Entry>{level});
 
         // An entry selected while hidden is not edited by Enter, a double-click or the wheel
         // (selecting it as current would scroll to it and expand its section).
@@ -324,7 +324,7 @@ private slots:
         QVERIFY(!level->isExpanded());
         QTest::keyClick(form.TreeView1, Qt::Key_Return);
         QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {},
-                           form.TreeView1->visualItemRect(level).center());
+                           form.TreeView1->visualRect(level).center());
         QVERIFY(!form.FormMouseWheel(-120, form.SelectedLabelScreenRect().center()));
         QCOMPARE(player.seen(), 0);
         QVERIFY(!form.CurrentDoc()->Modified);
@@ -339,9 +339,9 @@ private slots:
         form.SetEditorHost(&popups.host);
         ModalPlayer player({});
 
-        form.TreeView1->setCurrentItem(named(form, "Level"));
+        form.TreeView1->setCurrentIndex(named(form, "Level"));
         QTest::keyClick(form.TreeView1, Qt::Key_Return);
-        form.TreeView1->setCurrentItem(named(form, "Broken"));
+        form.TreeView1->setCurrentIndex(named(form, "Broken"));
         QTest::keyClick(form.TreeView1, Qt::Key_Enter);
 
         QCOMPARE(player.seen(), 0);

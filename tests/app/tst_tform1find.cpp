@@ -1,7 +1,7 @@
 #include "tst_tform1_kit.h"
 
-#include "../editors/PopupTestKit.h"
 #include "FindBar.h"
+#include "PopupTestKit.h"
 
 #include <QHelpEvent>
 #include <QToolTip>
@@ -72,18 +72,18 @@ private:
     FindBar* bar() const { return m_form->findChild<FindBar*>(); }
     QString selected() const
     {
-        const QList<QTreeWidgetItem*> items = m_form->TreeView1->selectedItems();
+        const QList<kit::Entry> items = kit::selected(*m_form);
         return items.isEmpty() ? QString() : items.first()->text(0);
     }
     // Whether the entry is drawn where the user sees it: inside the entries' area, which the
     // bar never covers.
-    bool visible(QTreeWidgetItem* item) const
+    bool visible(kit::Entry item) const
     {
         MainTree* tree = m_form->TreeView1;
-        for (QTreeWidgetItem* p = item->parent(); p; p = p->parent())
+        for (kit::Entry p = item->parent(); p; p = p->parent())
             if (!p->isExpanded())
                 return false;
-        const QRect row = tree->visualItemRect(item);
+        const QRect row = tree->visualRect(item);
         return !row.isEmpty() && tree->viewport()->rect().contains(row) &&
                (!bar()->isVisible() ||
                 !bar()->geometry().intersects(row.translated(tree->viewport()->pos())));
@@ -100,9 +100,9 @@ private:
         QApplication::sendEvent(viewport, &event);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     }
-    QString hover(QTreeWidgetItem* item)
+    QString hover(kit::Entry item)
     {
-        m_form->TreeView1->scrollToItem(item);
+        m_form->TreeView1->scrollTo(item);
         return hover(m_form->TreeView1->LabelRect(item).center());
     }
 
@@ -118,7 +118,7 @@ private slots:
         m_form = std::make_unique<TForm1>();
         m_form->FormCreate({m_path});
         QVERIFY(kit::showWithTreeFocus(*m_form));
-        m_form->TreeView1->setCurrentItem(kit::entry(*m_form, "Alpha"));
+        m_form->TreeView1->setCurrentIndex(kit::entry(*m_form, "Alpha"));
     }
     void cleanup() { m_form.reset(); }
 
@@ -202,7 +202,7 @@ private slots:
     {
         MainTree* tree = m_form->TreeView1;
         const QPalette plain = bar()->Field()->palette();
-        tree->setCurrentItem(kit::entry(*m_form, "Filler1 "));
+        tree->setCurrentIndex(kit::entry(*m_form, "Filler1 "));
         QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
         type(bar()->Field(), QStringLiteral("z"));
         QVERIFY(selected().startsWith("Folder"));
@@ -235,8 +235,8 @@ private slots:
     void theBarNeverHidesTheLastEntries()
     {
         MainTree* tree = m_form->TreeView1;
-        QTreeWidgetItem* last = tree->topLevelItem(tree->topLevelItemCount() - 1);
-        tree->setCurrentItem(last);
+        kit::Entry last = kit::topLevel(*m_form, tree->model()->rowCount() - 1);
+        tree->setCurrentIndex(last);
         tree->scrollToBottom();
         QVERIFY(visible(last));
         QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
@@ -267,7 +267,7 @@ private slots:
         QVERIFY(!bar()->isVisible());
 
         // Reopened: the text is kept and selected, so typing replaces it.
-        tree->setCurrentItem(kit::entry(*m_form, "Alpha"));
+        tree->setCurrentIndex(kit::entry(*m_form, "Alpha"));
         m_form->ShowFindBar();
         QVERIFY(bar()->Field()->hasFocus());
         QCOMPARE(bar()->Field()->selectedText(), QStringLiteral("filler5"));
@@ -287,7 +287,7 @@ private slots:
         form.Button4Click();
         QCOMPARE(form.LastImport().merge.accepted, 3);
         form.TreeView1->collapseAll();
-        form.TreeView1->setCurrentItem(kit::entry(form, "Alpha"));
+        form.TreeView1->setCurrentIndex(kit::entry(form, "Alpha"));
         // F4 is the window's shortcut: the window must be active again after the import.
         QVERIFY(kit::showWithTreeFocus(form));
 
@@ -298,7 +298,7 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             QTest::keyClick(form.TreeView1, Qt::Key_F4);
             QCOMPARE(selected(), order[i % 3]);
-            QVERIFY(visible(form.TreeView1->selectedItems().first()));
+            QVERIFY(visible(kit::selected(form).first()));
         }
         QTest::keyClick(form.TreeView1, Qt::Key_F4, Qt::ShiftModifier);
         QCOMPARE(selected(), order[2]); // back over the start
@@ -310,7 +310,7 @@ private slots:
     {
         TForm1& form = *m_form;
         form.TreeView1->expandAll();
-        QTreeWidgetItem* alarm = kit::entry(form, QStringLiteral("Будильник"));
+        kit::Entry alarm = kit::entry(form, QStringLiteral("Будильник"));
         const QString before = hover(alarm);
         QVERIFY2(before.startsWith(QStringLiteral("unsigned integer\nrange: 0 .. 9\npath: "
                                                   "Часы/Будильник\noffset: 92 (0x5C)\n")),
@@ -334,13 +334,13 @@ private slots:
             BcfgBuilder().integer(1, "V", 0, 9, 1).raw(BcfgBuilder::le32(0x20) + "rest").bytes());
         m_form->LMDFileOpenEdit1->setText(path);
         QCOMPARE(Dialogs::TakeShown().size(), 1); // the message about the block
-        QTreeWidgetItem* block = kit::entry(*m_form, "Unknown Block");
+        kit::Entry block = kit::entry(*m_form, "Unknown Block");
         QVERIFY(block);
         QCOMPARE(hover(block), QStringLiteral("block not read: loading stopped here\noffset: 48 "
                                               "(0x30)\nkept: 8 bytes from here to the end, "
                                               "written back as they are"));
         // Below the last entry there is nothing to tell.
-        const QRect row = m_form->TreeView1->visualItemRect(block);
+        const QRect row = m_form->TreeView1->visualRect(block);
         QCOMPARE(hover(QPoint(row.center().x(), row.bottom() + 20)), QString());
     }
 };

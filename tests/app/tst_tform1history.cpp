@@ -1,6 +1,6 @@
 #include "tst_tform1_kit.h"
 
-#include "../editors/PopupTestKit.h"
+#include "PopupTestKit.h"
 #include "TForm0103.h"
 
 #include <QClipboard>
@@ -23,11 +23,11 @@ QByteArray document(quint32 value, quint32 checked)
         .bytes();
 }
 
-QTreeWidgetItem* named(TForm1& form, const QString& name)
+kit::Entry named(TForm1& form, const QString& name)
 {
-    for (QTreeWidgetItemIterator it(form.TreeView1); *it; ++it)
-        if ((*it)->text(0) == name || (*it)->text(0).startsWith(name + " - [ "))
-            return *it;
+    for (const kit::Entry& each : kit::all(form))
+        if (each->text(0) == name || each->text(0).startsWith(name + " - [ "))
+            return each;
     return nullptr;
 }
 
@@ -67,7 +67,7 @@ private:
                            QTest::keyClicks(popup->Edit1, value);
                            QTest::keyClick(popup->Edit1, Qt::Key_Return);
                        }});
-        m_form->TreeView1->setCurrentItem(named(*m_form, "Int"));
+        m_form->TreeView1->setCurrentIndex(named(*m_form, "Int"));
         key(Qt::Key_Return);
         // The window manager gives the main window back its activation.
         QVERIFY(kit::showWithTreeFocus(*m_form));
@@ -118,12 +118,12 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, label);
         TForm1& form = *m_form;
-        QTreeWidgetItem* item = named(form, name);
+        kit::Entry item = named(form, name);
         const QString before = item->text(0);
         if (change == "popup") {
             typeInteger("4");
         } else if (change == "space") {
-            form.TreeView1->setCurrentItem(item);
+            form.TreeView1->setCurrentIndex(item);
             key(Qt::Key_Space);
         } else if (change == "wheel") {
             const QPoint at = form.TreeView1->viewport()->mapToGlobal(kit::selectEntry(form, item));
@@ -227,9 +227,9 @@ private slots:
                                     form.TreeView1->viewport()->mapToGlobal(at));
             QApplication::sendEvent(form.TreeView1->viewport(), &click);
         };
-        QTreeWidgetItem* other = named(form, "Other");
+        kit::Entry other = named(form, "Other");
         rightClick(kit::selectEntry(form, other), "Copy path");
-        QCOMPARE(form.TreeView1->currentItem(), other);
+        QCOMPARE(kit::current(form), other);
         QCOMPARE(items, (QStringList{"Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
                                      "Copy value", "Copy path", "Find...\tCtrl+F",
                                      "Next changed\tF4", "Compare with file...\tCtrl+D",
@@ -294,7 +294,7 @@ private slots:
     void keysAndDrops()
     {
         TForm1& form = *m_form;
-        form.TreeView1->setCurrentItem(named(form, "Other"));
+        form.TreeView1->setCurrentIndex(named(form, "Other"));
         int shown = 0;
         PopupUser user(&m_popups->form0103, {[&] {
             ++shown;

@@ -5,8 +5,8 @@
 
 #include "tst_tform1_kit.h"
 
-#include "../editors/PopupTestKit.h"
 #include "BcfgError.h"
+#include "PopupTestKit.h"
 
 #include <QCalendarWidget>
 #include <QListWidget>
@@ -445,26 +445,20 @@ private:
         return s;
     }
 
-    QList<QTreeWidgetItem*> entries()
-    {
-        QList<QTreeWidgetItem*> out;
-        for (QTreeWidgetItemIterator it(form().TreeView1); *it; ++it)
-            out << *it;
-        return out;
-    }
+    QList<kit::Entry> entries() { return kit::all(form()); }
     // A point on the entry's label inside the viewport, or (-1, -1).
-    QPoint onLabel(QTreeWidgetItem* item)
+    QPoint onLabel(kit::Entry item)
     {
         const QRect label =
             form().TreeView1->LabelRect(item) & form().TreeView1->viewport()->rect();
         return label.isEmpty() ? QPoint(-1, -1) : label.center();
     }
-    QTreeWidgetItem* selectSome()
+    kit::Entry selectSome()
     {
-        const QList<QTreeWidgetItem*> all = entries();
+        const QList<kit::Entry> all = entries();
         if (all.isEmpty())
             return nullptr;
-        QTreeWidgetItem* item = all[m_gen.below(int(all.size()))];
+        kit::Entry item = all[m_gen.below(int(all.size()))];
         kit::selectEntry(form(), item);
         return item;
     }
@@ -477,7 +471,7 @@ private:
         const int r = m_gen.below(100);
         if (r < 12) {
             m_action = QStringLiteral("select");
-            if (QTreeWidgetItem* item = selectSome(); item && m_gen.chance(50))
+            if (kit::Entry item = selectSome(); item && m_gen.chance(50))
                 if (const QPoint at = onLabel(item); at.x() >= 0)
                     QTest::mouseClick(form().TreeView1->viewport(), Qt::LeftButton, {}, at);
         } else if (r < 20) {
@@ -491,7 +485,7 @@ private:
             const int how = m_gen.below(4);
             if (how < 2)
                 QTest::mouseClick(how == 0 ? form().Button5 : form().Button6, Qt::LeftButton);
-            else if (QTreeWidgetItem* item = selectSome(); item && how == 2)
+            else if (kit::Entry item = selectSome(); item && how == 2)
                 item->setExpanded(true);
             else if (item && item->parent())
                 item->parent()->setExpanded(false);
@@ -513,11 +507,11 @@ private:
     // how: 0 Enter, 1 double-click, 2 wheel.
     void edit(const Snapshot& before, int how)
     {
-        const QList<QTreeWidgetItem*> selected = form().TreeView1->selectedItems();
-        QTreeWidgetItem* item = selected.isEmpty() ? selectSome() : selected.first();
+        const QList<kit::Entry> selected = kit::selected(form());
+        kit::Entry item = selected.isEmpty() ? selectSome() : selected.first();
         if (!item)
             return;
-        form().TreeView1->scrollToItem(item);
+        form().TreeView1->scrollTo(item);
         TBcfgRecAll* rec = MainTree::RecordOf(item);
         const bool checkBox = rec && rec->TypeCode == 11;
         const bool shown = !form().SelectedLabelScreenRect().isEmpty();
@@ -779,7 +773,7 @@ private:
 
         QList<const TBcfgRecAll*> inTree;
         int blocks = 0;
-        for (QTreeWidgetItem* item : entries()) {
+        for (kit::Entry item : entries()) {
             const TBcfgRecAll* rec = MainTree::RecordOf(item);
             const QString label = item->text(0);
             if (!rec) {
@@ -793,7 +787,7 @@ private:
             CHECK(kit::drawn(f, item, false).text == colourOf(rec, false) &&
                       kit::drawn(f, item, true).text == colourOf(rec, true),
                   "the colours of " + label);
-            for (QTreeWidgetItem* p = item->parent(); p && item->isSelected(); p = p->parent())
+            for (kit::Entry p = item->parent(); p && item->isSelected(); p = p->parent())
                 CHECK(p->isExpanded(), "the selection is not hidden: " + label);
         }
         CHECK(blocks == int(!d->FullyLoaded()), "the stop block has one entry");

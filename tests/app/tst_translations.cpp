@@ -40,8 +40,8 @@ private slots:
         TForm1 form;
         form.FormCreate({path});
         QVERIFY(kit::showWithTreeFocus(form));
-        QTreeWidgetItem* item = kit::entry(form, "Size");
-        form.TreeView1->setCurrentItem(item);
+        kit::Entry item = kit::entry(form, "Size");
+        form.TreeView1->setCurrentIndex(item);
 
         EntryMenu menu(form);
         QCOMPARE(menu.EditAction->text() + '\t' +
