@@ -49,18 +49,50 @@ FindBar::FindBar(MainTree* tree)
     m_fieldColours = m_field->palette();
     // Wherever the user moves the selection, the next search starts there.
     connect(tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
-        if (!m_selecting)
+        if (!m_selecting) {
             m_start =
                 QPersistentModelIndex(current ? m_tree->indexFromItem(current) : QModelIndex());
+            keepOpened();
+        }
     });
     hide();
 }
 
-void FindBar::select(QTreeWidgetItem* item)
+void FindBar::select(QTreeWidgetItem* item, bool reveal)
 {
     m_selecting = true;
-    TreeOrder::Reveal(m_tree, item);
+    closeOpened(item);
+    if (reveal) {
+        QList<QPersistentModelIndex> opening;
+        for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
+            if (!parent->isExpanded())
+                opening.prepend(QPersistentModelIndex(m_tree->indexFromItem(parent)));
+        m_opened += opening;
+        TreeOrder::Reveal(m_tree, item);
+    } else {
+        m_tree->setCurrentItem(item);
+        m_tree->scrollToItem(item);
+    }
     m_selecting = false;
+}
+
+void FindBar::closeOpened(QTreeWidgetItem* keep)
+{
+    const auto holds = [](const QTreeWidgetItem* section, const QTreeWidgetItem* item) {
+        for (; item; item = item->parent())
+            if (item->parent() == section)
+                return true;
+        return false;
+    };
+    // Innermost first, so that each closes while it is still shown.
+    for (qsizetype i = m_opened.size() - 1; i >= 0; --i) {
+        QTreeWidgetItem* section = m_tree->itemFromIndex(m_opened[i]);
+        if (section && keep && holds(section, keep))
+            continue;
+        if (section)
+            section->setExpanded(false);
+        m_opened.removeAt(i);
+    }
 }
 
 QTreeWidgetItem* FindBar::start() const
@@ -91,6 +123,8 @@ void FindBar::Open()
 
 void FindBar::Close()
 {
+    // The hit shown is kept; without one the sections the search opened are closed already.
+    keepOpened();
     hide();
     m_tree->ReserveBottom(0);
     m_tree->setFocus();
@@ -110,8 +144,10 @@ bool FindBar::FindNext(bool forward)
         TreeOrder::Next(m_tree, m_tree->SelectedEntry(), forward, false,
                         [&text](auto* item) { return LabelSearch::Matches(item->text(0), text); });
     showHit(hit);
-    if (hit)
+    if (hit) {
         m_start = m_tree->indexFromItem(hit); // the user moved here
+        keepOpened();
+    }
     return hit != nullptr;
 }
 
@@ -128,8 +164,11 @@ void FindBar::showHit(QTreeWidgetItem* hit)
 {
     // Without a hit the selection goes back to where the search started: Enter or Esc must
     // not act on an entry that matched only part of the text.
+    // Back at the start, the sections opened on the way close again.
     if (QTreeWidgetItem* shown = hit ? hit : start(); shown && shown != m_tree->SelectedEntry())
-        select(shown);
+        select(shown, hit != nullptr);
+    else if (!hit)
+        closeOpened(nullptr);
     updateStatus(hit != nullptr);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QPalette>
 #include <QPersistentModelIndex>
 
@@ -46,8 +47,14 @@ private:
     void showHit(QTreeWidgetItem* hit);
     void updateStatus(bool found);
     void place();
-    // Selects item (also on the way back to the start) without making it the start.
-    void select(QTreeWidgetItem* item);
+    // Selects item without making it the start, opening the sections it lies in; sections the
+    // search opened for earlier hits that do not hold it close again. reveal false: the
+    // sections stay as they are (the way back to the start).
+    void select(QTreeWidgetItem* item, bool reveal = true);
+    // Closes the sections the search opened that do not hold keep (nullptr: all of them).
+    void closeOpened(QTreeWidgetItem* keep);
+    // The hit is kept: the sections opened for it stay open.
+    void keepOpened() { m_opened.clear(); }
     QTreeWidgetItem* start() const;
 
     MainTree* m_tree;
@@ -55,5 +62,7 @@ private:
     QLabel* m_status;
     QPalette m_fieldColours;
     QPersistentModelIndex m_start;
+    // Sections this search opened on its way, outermost first.
+    QList<QPersistentModelIndex> m_opened;
     bool m_selecting = false;
 };

@@ -182,11 +182,12 @@ QTreeWidgetItem* MainTree::EntryOf(const TBcfgRecAll* record) const
 void MainTree::RememberView()
 {
     m_view = {};
+    const auto indexOf = [](const TBcfgRecAll* record) { return record ? record->Index : -1; };
     for (QTreeWidgetItemIterator it(this); *it; ++it)
         if ((*it)->isExpanded())
-            m_view.expanded.insert(RecordOf(*it));
+            m_view.expanded.insert(indexOf(RecordOf(*it)));
     if (QTreeWidgetItem* current = currentItem()) {
-        m_view.current = RecordOf(current);
+        m_view.current = indexOf(RecordOf(current));
         m_view.currentIsUnknownBlock = IsUnknownBlock(current);
     }
     m_view.scroll = verticalScrollBar()->value();
@@ -197,8 +198,8 @@ void MainTree::RestoreView()
     QTreeWidgetItem* current = nullptr;
     for (QTreeWidgetItemIterator it(this); *it; ++it) {
         const TBcfgRecAll* record = RecordOf(*it);
-        (*it)->setExpanded(m_view.expanded.contains(record));
-        if (record ? record == m_view.current : m_view.currentIsUnknownBlock)
+        (*it)->setExpanded(m_view.expanded.contains(record ? record->Index : -1));
+        if (record ? record->Index == m_view.current : m_view.currentIsUnknownBlock)
             current = *it;
     }
     if (current)
@@ -370,13 +371,22 @@ void MainTree::ReserveBottom(int height)
         scrollTo(currentIndex());
 }
 
+void MainTree::ReserveTop(int height)
+{
+    m_reservedTop = height;
+    updateGeometries();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
 void MainTree::updateGeometries()
 {
     // The tree view sets its margins for the header each time; the strip goes back under them.
     QTreeWidget::updateGeometries();
     QMargins margins = viewportMargins();
-    if (margins.bottom() != m_reservedBottom) {
+    if (margins.bottom() != m_reservedBottom || margins.top() != m_reservedTop) {
         margins.setBottom(m_reservedBottom);
+        margins.setTop(m_reservedTop);
         setViewportMargins(margins);
     }
 }

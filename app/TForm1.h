@@ -14,6 +14,7 @@
 #include <functional>
 
 class BusyInputFilter;
+class DiskChangeBar;
 class EditorHost;
 class FileOpenEdit;
 class FindBar;
@@ -98,6 +99,8 @@ public:
     void StartEdit();
     // Opens the find bar over the tree's bottom edge (Ctrl+F, "/" in the tree).
     void ShowFindBar();
+    // The strip that tells of changes to the open file by other programs.
+    DiskChangeBar* DiskBar() const { return m_diskBar; }
     // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
     // order from the selection, wrapping at the ends, and expands to it (F4, Shift+F4).
     // Section entries are passed over: their marks only echo their contents. Returns whether
@@ -205,4 +208,5 @@ private:
     QDialog* m_help = nullptr;
     std::function<void()> m_importStepObserver;
     FindBar* m_findBar = nullptr;
+    DiskChangeBar* m_diskBar = nullptr;
 };

@@ -110,7 +110,11 @@ void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const
         if (!ValueInput::Store(rec, value, why))
             throw BcfgError(refusal + QStringLiteral(": ") + why);
     }
-    doc->Save(output.isEmpty() ? file : output);
+    // Another program may have written FILE since it was read: its bytes are not lost.
+    if (output.isEmpty())
+        doc->SaveInPlace(file, doc->ReadState());
+    else
+        doc->Save(output);
 }
 
 } // namespace PathCommands

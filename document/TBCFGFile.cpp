@@ -8,6 +8,8 @@
 #include "RecordStream.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,6 +47,30 @@ bool replacesRegularFileOrNothing(const QString& fileName)
         target.setFile(target.symLinkTarget());
     return !target.isSymLink() && !PlatformFile::NamesDevice(target.filePath()) &&
            (!target.exists() || target.isFile());
+}
+
+// Whether the user may write an existing file: the system says so and some write
+// permission is set at all (an administrator may write any file).
+bool mayWrite(const QFileInfo& file)
+{
+    // WriteUser is the system's answer again, not a bit of the file.
+    constexpr auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return file.isWritable() && (file.permissions() & anyWrite);
+}
+
+// The reason QSaveFile gives a user whom the system refuses.
+QString notWritable(const QString& fileName)
+{
+    return QStringLiteral("Existing file %1 is not writable").arg(fullPath(fileName));
+}
+
+BcfgError changedSinceRead(const QString& fileName)
+{
+    return BcfgError(QCoreApplication::translate(
+                         "TBCFGFile", "\"%1\" was changed by another program after it was read; "
+                                      "nothing was written")
+                         .arg(fullPath(fileName)));
 }
 
 QByteArray hexCode(quint32 code)
@@ -89,7 +115,16 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
             throw cannotOpen(fileName, NotRegular);
         // Read in blocks while the records are made: the file is never held whole.
         RecordReader in(file, file.size());
-        return load(in, tree, reporter);
+        QCryptographicHash digest(FileDigestAlgorithm);
+        in.SetHash(&digest);
+        FileState read;
+        read.known = true;
+        read.size = file.size();
+        read.modified = file.fileTime(QFileDevice::FileModificationTime);
+        std::unique_ptr<TBCFGFile> doc = load(in, tree, reporter);
+        read.digest = digest.result();
+        doc->m_readState = read;
+        return doc;
     });
 }
 
@@ -315,21 +350,54 @@ QByteArray TBCFGFile::Serialize() const
     return out;
 }
 
-void TBCFGFile::Save(const QString& fileName)
+FileState TBCFGFile::Save(const QString& fileName)
 {
-    OutOfMemoryAsError([&] {
+    return save(fileName, nullptr);
+}
+
+FileState TBCFGFile::SaveInPlace(const QString& fileName, const FileState& read)
+{
+    return save(fileName, &read);
+}
+
+FileState TBCFGFile::save(const QString& fileName, const FileState* read)
+{
+    FileState written = OutOfMemoryAsError([&] {
         // QSaveFile renames its temporary over the path (or over what its links
         // lead to), which would put a regular file where a device or pipe was.
         if (!replacesRegularFileOrNothing(fileName))
             throw cannotCreate(fileName, NotRegular);
+        // The system lets an administrator replace a file that nobody may write;
+        // such a file is kept as it is for everyone, as Windows keeps a read-only file.
+        const QFileInfo existing(fileName);
+        const bool replaces = existing.exists();
+        if (replaces && !mayWrite(existing))
+            throw cannotCreate(fileName, notWritable(fileName));
+        // QSaveFile gives the new file what this user may do with the old one; the old one's
+        // own bits are what is kept.
+        constexpr auto userBits =
+            QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+        const QFileDevice::Permissions kept =
+            replaces ? existing.permissions() & ~userBits : QFileDevice::Permissions();
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly))
             throw cannotCreate(fileName, file.errorString());
-        write(file);
+        QCryptographicHash digest(FileDigestAlgorithm);
+        write(file, &digest);
+        // Checked as late as possible: the bytes replaced must be the ones read.
+        if (read && read->Compare(fileName) == FileState::Disk::Changed) {
+            file.cancelWriting();
+            throw changedSinceRead(fileName);
+        }
+        const qint64 size = file.size();
         if (!file.commit())
             throw BcfgError(QStringLiteral("Stream write error")); // the temporary is discarded
+        if (replaces)
+            QFile::setPermissions(fileName, kept);
+        return FileState::Written(fileName, size, digest.result());
     });
     ClearModified();
+    return written;
 }
 
 void TBCFGFile::SaveTo(QIODevice& device)
@@ -338,15 +406,20 @@ void TBCFGFile::SaveTo(QIODevice& device)
     ClearModified();
 }
 
-void TBCFGFile::write(QIODevice& device) const
+void TBCFGFile::write(QIODevice& device, QCryptographicHash* hash) const
 {
     // Written in blocks: the file's bytes are never built whole.
     constexpr qsizetype BlockSize = 256 * 1024;
     QByteArray block;
     block.reserve(BlockSize + 4096);
-    const auto flush = [&] {
-        if (device.write(block) != block.size())
+    const auto put = [&](const QByteArray& bytes) {
+        if (device.write(bytes) != bytes.size())
             throw BcfgError(QStringLiteral("Stream write error"));
+        if (hash)
+            hash->addData(bytes);
+    };
+    const auto flush = [&] {
+        put(block);
         block.resize(0);
     };
     for (const auto& rec : m_records) {
@@ -355,8 +428,7 @@ void TBCFGFile::write(QIODevice& device) const
             flush();
     }
     flush();
-    if (device.write(m_tail) != m_tail.size())
-        throw BcfgError(QStringLiteral("Stream write error"));
+    put(m_tail);
 }
 
 void TBCFGFile::ClearModified()

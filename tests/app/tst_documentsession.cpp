@@ -137,8 +137,9 @@ private slots:
         QSignalSpy modified(m_session.get(), &DocumentSession::modifiedChanged);
         Dialogs::SetNextAnswer(answer);
         QCOMPARE(m_session->Open(write("b.bcfg", document(2))), opened);
-        QCOMPARE(Dialogs::TakeShown().first().text,
-                 QStringLiteral("Save file before opening another?"));
+        const Dialogs::Shown asked = Dialogs::TakeShown().first();
+        QCOMPARE(asked.caption, QStringLiteral("Open another file"));
+        QCOMPARE(asked.text, QStringLiteral("Save file before opening another?"));
         QCOMPARE(read(first), document(savedSize));
         QCOMPARE(m_session->Modified(), !opened);
         QCOMPARE(m_session->UndoStack()->count(), opened ? 0 : 1);
