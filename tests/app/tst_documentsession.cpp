@@ -146,6 +146,28 @@ private slots:
         QCOMPARE(modified.count(), opened ? 1 : 0);
     }
 
+    // Reading the file again brings what is on disk and knows it; a file that cannot be read
+    // keeps the document and its entries.
+    void reloadReadsTheFileAgain()
+    {
+        QSignalSpy disk(m_session.get(), &DocumentSession::diskStateChanged);
+        write("a.bcfg", document(9));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Changed);
+        QVERIFY(m_session->Reload());
+        QCOMPARE(m_entries.labels.first(), QByteArray("Size - [ 9 ]"));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Same);
+        QCOMPARE(disk.count(), 1);
+
+        TBCFGFile* before = m_session->Doc();
+        QVERIFY(QFile::remove(m_session->FileName()));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Missing);
+        QVERIFY(!m_session->Reload());
+        QVERIFY(answers::errorText(Dialogs::TakeShown()).startsWith("Cannot open file \""));
+        QCOMPARE(m_session->Doc(), before);
+        QCOMPARE(m_entries.labels.size(), 3);
+        QCOMPARE(disk.count(), 1);
+    }
+
     void changesAreStepsAndAnnounced()
     {
         QSignalSpy values(m_session.get(), &DocumentSession::valuesChanged);
