@@ -2,13 +2,16 @@
 
 #include "AppGlobals.h"
 #include "BcfgError.h"
+#include "Platform.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QQueue>
 
 namespace {
@@ -18,6 +21,7 @@ struct Seam {
     QQueue<Dialogs::Answer> answers;
     QQueue<QString> fileNames;
     QQueue<QList<bool>> checks;
+    QQueue<int> choices;
     QList<Dialogs::Shown> shown;
 };
 
@@ -30,6 +34,7 @@ Seam& seam()
 void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& text)
 {
     QMessageBox box(icon, ApplicationTitle(), text, QMessageBox::Ok, parent);
+    Dialogs::FitCaption(box);
     box.exec();
 }
 
@@ -138,6 +143,7 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     // A message box takes Esc and its close box for No; only a click on No may mean No.
     DismissWatcher watcher;
     box.installEventFilter(&watcher);
+    FitCaption(box);
     box.exec();
     if (watcher.dismissed)
         return Answer::Cancel;
@@ -146,6 +152,56 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     if (box.clickedButton() == box.button(QMessageBox::No))
         return Answer::No;
     return Answer::Cancel;
+}
+
+int Choose(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+           int cancelButton)
+{
+    Seam& s = seam();
+    if (s.testMode) {
+        s.shown.append({QStringLiteral("choose"), caption, text});
+        const int index = s.choices.isEmpty() ? -1 : s.choices.dequeue();
+        return index == cancelButton ? -1 : index;
+    }
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> shown;
+    for (const QString& each : buttons)
+        shown.append(box.addButton(each, shown.size() == cancelButton ? QMessageBox::RejectRole
+                                                                      : QMessageBox::AcceptRole));
+    if (cancelButton >= 0 && cancelButton < shown.size()) {
+        box.setEscapeButton(shown[cancelButton]);
+        box.setDefaultButton(static_cast<QPushButton*>(shown[cancelButton]));
+    }
+    FitCaption(box);
+    box.exec();
+    const int index = int(shown.indexOf(box.clickedButton()));
+    return index == cancelButton ? -1 : index;
+}
+
+int CaptionWidth(const QWidget& box)
+{
+    // The caption's font is the system's; the design font is the program's own. Either may
+    // be drawn there, so the wider counts. Beside the text: the window's icon and the close
+    // button (about twice as wide as it is high), with the frame's margins.
+    const QFontMetrics system(QApplication::font("QMdiSubWindowTitleBar"));
+    const QFontMetrics design(box.font());
+    const QString caption = box.windowTitle();
+    const int text = qMax(system.horizontalAdvance(caption), design.horizontalAdvance(caption));
+    const int button = Platform::CaptionButtonHeight(box);
+    return text + 16 + 3 * button + 48;
+}
+
+void FitCaption(QMessageBox& box)
+{
+    // A message box sizes itself to its text and buttons; a strut across the bottom of its
+    // grid makes it no narrower than the caption.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width =
+        CaptionWidth(box) - grid->contentsMargins().left() - grid->contentsMargins().right();
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption,
@@ -199,6 +255,11 @@ void SetNextAnswer(Answer answer)
     seam().answers.enqueue(answer);
 }
 
+void SetNextChoice(int index)
+{
+    seam().choices.enqueue(index);
+}
+
 void SetNextFileName(const QString& fileName)
 {
     seam().fileNames.enqueue(fileName);
@@ -212,6 +273,7 @@ QList<Shown> TakeShown()
     s.answers.clear();
     s.fileNames.clear();
     s.checks.clear();
+    s.choices.clear();
     return result;
 }
 

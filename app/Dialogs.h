@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QMessageBox;
 class QWidget;
 
 // Every message box and file dialog of the main window goes through here, so that a test
@@ -23,6 +24,18 @@ void Error(QWidget* parent, const QString& text);
 void Message(QWidget* parent, const QString& text);
 // A confirmation with Yes and No; Esc or closing the box answers Cancel.
 Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
+
+// A question with buttons of its own, in order; the index of the one clicked, or -1 when it was
+// dismissed (Esc, its close box) or cancelButton was clicked. cancelButton: the index of the
+// button that Esc stands for, also the default, so that Enter never does more than it.
+int Choose(QWidget* parent, const QString& caption, const QString& text, const QStringList& buttons,
+           int cancelButton);
+
+// Makes a box at least as wide as its whole caption needs, with the icon and the close button
+// beside it (an error box's caption is the application title).
+void FitCaption(QMessageBox& box);
+// The narrowest width at which box shows its caption whole.
+int CaptionWidth(const QWidget& box);
 
 // Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
 // not exist may be entered. caption: the dialog's title, the platform's ("Open") when empty.
@@ -45,7 +58,7 @@ QString SaveFileName(QWidget* parent, const QString& selected, const QString& ca
 
 // --- test seam ---
 struct Shown {
-    QString kind;    // "error", "message", "confirm", "open", "save"
+    QString kind;    // "error", "message", "confirm", "choose", "open", "save"
     QString caption; // a file dialog's title when it has one of its own
     QString text;
 };
@@ -54,6 +67,9 @@ bool TestMode();
 // Answers for the next Confirm calls, in order; without one a confirmation answers Cancel,
 // so a test that forgets an answer never discards anything.
 void SetNextAnswer(Answer answer);
+// Answers for the next Choose calls (a button's index, -1 dismisses), in order; without one a
+// choice is dismissed.
+void SetNextChoice(int index);
 // Answers for the next file dialogs, in order; an empty name cancels, as does none queued.
 void SetNextFileName(const QString& fileName);
 // The ticks of the next file dialog with check boxes, in their order; without, each keeps its

@@ -159,12 +159,12 @@ bool DocumentSession::Open(const QString& fileName)
         doc = load(fileName, nullptr);
         if (!doc)
             return false;
-        const Dialogs::Answer answer = Dialogs::Confirm(m_dialogParent, QStringLiteral("Confirm"),
+        const Dialogs::Answer answer = Dialogs::Confirm(m_dialogParent, tr("Open another file"),
                                                         tr("Save file before opening another?"));
         if (answer == Dialogs::Answer::Cancel)
             return false;
         if (answer == Dialogs::Answer::Yes) {
-            if (!saveTo(m_fileName))
+            if (!saveOwn())
                 return false;
             // The file to open may be the one just saved: read what is on disk now.
             doc = load(fileName, nullptr);
@@ -184,15 +184,59 @@ bool DocumentSession::Open(const QString& fileName)
     // The steps name the old document's records.
     m_undoStack->clear();
     m_history = std::make_unique<ChangeHistory>(*doc);
+    m_diskState = doc->ReadState();
     m_doc = std::move(doc);
     m_fileName = QFileInfo(fileName).absoluteFilePath();
     emit documentReplaced();
+    emit diskStateChanged();
     SyncModified();
     return true;
 }
 
-bool DocumentSession::saveTo(const QString& fileName)
+bool DocumentSession::Reload()
 {
+    if (!m_doc || m_busy)
+        return false;
+    if (Modified() &&
+        Dialogs::Confirm(
+            m_dialogParent, tr("Reload"),
+            tr("Discard the changes and read %1 again?").arg(QFileInfo(m_fileName).fileName())) !=
+            Dialogs::Answer::Yes)
+        return false;
+    BusyScope busy(this);
+    BoxReporter reporter(m_dialogParent);
+    m_entries.RememberView();
+    m_entries.ClearEntries();
+    std::unique_ptr<TBCFGFile> doc;
+    try {
+        doc = TBCFGFile::Load(m_fileName, &m_entries, &reporter);
+    } catch (const BcfgError& e) {
+        m_entries.ClearEntries();
+        error(e.text());
+        if (showEntries(*m_doc))
+            m_entries.RestoreView();
+        return false;
+    }
+    // The same file again: the user finds the sections as they were.
+    m_entries.RestoreView();
+    m_undoStack->clear();
+    m_history = std::make_unique<ChangeHistory>(*doc);
+    m_diskState = doc->ReadState();
+    m_doc = std::move(doc);
+    emit documentReplaced();
+    emit diskStateChanged();
+    SyncModified();
+    return true;
+}
+
+bool DocumentSession::isOwnFile(const QString& fileName) const
+{
+    return !m_fileName.isEmpty() && QFileInfo(fileName) == QFileInfo(m_fileName);
+}
+
+bool DocumentSession::saveTo(const QString& fileName, const FileState* read)
+{
+    const bool own = isOwnFile(fileName);
     // A save clears these marks.
     QList<int> marked;
     if (m_doc->Modified)
@@ -200,7 +244,10 @@ bool DocumentSession::saveTo(const QString& fileName)
             if (rec->Modified)
                 marked.append(rec->Index);
     try {
-        m_doc->Save(fileName);
+        const FileState written =
+            read ? m_doc->SaveInPlace(fileName, *read) : m_doc->Save(fileName);
+        if (own)
+            m_diskState = written;
     } catch (const BcfgError& e) {
         error(e.text());
         SyncModified();
@@ -208,22 +255,46 @@ bool DocumentSession::saveTo(const QString& fileName)
     }
     m_history->Saved();
     emit recordsChanged(marked);
+    if (own)
+        emit diskStateChanged();
     SyncModified();
     return true;
 }
 
-bool DocumentSession::Save()
+bool DocumentSession::saveOwn()
 {
-    return m_doc && !m_busy && saveTo(m_fileName);
+    if (CheckDisk() == FileState::Disk::Changed) {
+        enum { Overwrite, SaveAsButton, CancelButton };
+        const int choice = Dialogs::Choose(
+            m_dialogParent, tr("File changed on disk"),
+            tr("%1 was changed by another program after it was opened. Overwrite it?")
+                .arg(QFileInfo(m_fileName).fileName()),
+            {tr("Overwrite"), tr("Save As…"), tr("Cancel")}, CancelButton);
+        if (choice == Overwrite)
+            return saveTo(m_fileName);
+        if (choice == SaveAsButton)
+            return saveAs();
+        return false;
+    }
+    // A change in the moment since the check is refused rather than overwritten.
+    return saveTo(m_fileName, &m_diskState);
 }
 
-void DocumentSession::SaveAs()
+bool DocumentSession::Save()
 {
-    if (!m_doc || m_busy)
-        return;
+    return m_doc && !m_busy && saveOwn();
+}
+
+bool DocumentSession::SaveAs()
+{
+    return m_doc && !m_busy && saveAs();
+}
+
+bool DocumentSession::saveAs()
+{
     const QString chosen = Dialogs::SaveFileName(m_dialogParent, m_saveDialogFileName);
     if (chosen.isEmpty())
-        return;
+        return false;
     const QString fileName = WithBcfgExtension(chosen);
     m_saveDialogFileName = fileName;
     // The dialog confirmed the name without the extension; this is another file.
@@ -231,8 +302,8 @@ void DocumentSession::SaveAs()
         Dialogs::Confirm(m_dialogParent, tr("Confirm Save As"),
                          tr("%1 already exists.\nDo you want to replace it?")
                              .arg(QFileInfo(fileName).fileName())) != Dialogs::Answer::Yes)
-        return;
-    saveTo(fileName);
+        return false;
+    return saveTo(fileName);
 }
 
 std::unique_ptr<TBCFGFile> DocumentSession::load(const QString& fileName, LoadReporter* reporter,
@@ -308,9 +379,16 @@ bool DocumentSession::Differences(const QString& currentName, const QString& cap
 {
     if (!m_doc || m_busy)
         return false;
-    other.fileName = chooseOther(caption);
-    if (other.fileName.isEmpty())
+    const QString fileName = chooseOther(caption);
+    return !fileName.isEmpty() && DifferencesWith(fileName, currentName, other);
+}
+
+bool DocumentSession::DifferencesWith(const QString& fileName, const QString& currentName,
+                                      OtherFile& other)
+{
+    if (!m_doc || m_busy)
         return false;
+    other.fileName = fileName;
     other.doc = loadOther(other.fileName, true);
     if (!other.doc)
         return false;
@@ -398,11 +476,16 @@ void DocumentSession::TakeOver(const std::vector<Import::Pair>& pairs, const QSt
 void DocumentSession::importStep(const ChangeCapture& capture, const QString& fileName)
 {
     // Without a step any record may have changed.
+    recordChange(capture, importStepName(fileName), everyRecord());
+    emit valuesChanged(nullptr);
+}
+
+QList<int> DocumentSession::everyRecord() const
+{
     QList<int> every(m_doc->Count());
     for (int i = 0; i < m_doc->Count(); ++i)
         every[i] = i;
-    recordChange(capture, importStepName(fileName), every);
-    emit valuesChanged(nullptr);
+    return every;
 }
 
 DocumentSession::Change
@@ -446,12 +529,13 @@ bool DocumentSession::ChangeAll(const QString& what, const std::function<void()>
         } catch (const BcfgError& again) {
             error(again.text());
         }
+        emit recordsChanged(everyRecord());
         emit valuesChanged(nullptr);
         SyncModified();
         error(e.text());
         return false;
     }
-    recordChange(capture, what);
+    recordChange(capture, what, everyRecord());
     emit valuesChanged(nullptr);
     SyncModified();
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Difference.h"
+#include "FileState.h"
 #include "Import.h"
 #include "TreeSink.h"
 
@@ -37,8 +38,9 @@ public:
     // Before a load that replaces the entries and may fail: remembers, by record, which
     // sections are open, the selection and the scroll position of the document shown now.
     virtual void RememberView() {}
-    // The same document's entries were appended again after a failed load: the remembered
-    // view comes back, so the user finds the tree as it was.
+    // The same document's entries were appended again after a failed load, or the same
+    // file's after a reload: the remembered view comes back (by record index), so the user
+    // finds the tree as it was.
     virtual void RestoreView() {}
 };
 
@@ -90,11 +92,28 @@ public:
     // it may be the one just saved), No discards them, Cancel keeps everything. A failure is
     // shown in a box and keeps the document. Returns whether the file became the document.
     bool Open(const QString& fileName);
-    // Saves to FileName(); false (after the box) when it failed.
+    // Saves to FileName(); false (after the box) when it failed or was declined. When another
+    // program has written the file since it was last read or written here, the user is asked
+    // first: Overwrite, Save As (whose result this is) or Cancel (nothing is written). A file
+    // that is gone is written again.
     bool Save();
     // Asks for a name and saves there; a name without a "." gets ".bcfg" and is confirmed
-    // again when that file exists. The dialog offers the name chosen last.
-    void SaveAs();
+    // again when that file exists. The dialog offers the name chosen last. Returns whether
+    // it saved.
+    bool SaveAs();
+
+    // --- the file on disk ---
+    // What FileName() held when it was last read or written here (not known before an open).
+    const FileState& DiskState() const { return m_diskState; }
+    // How FileName() stands now against it.
+    FileState::Disk CheckDisk() const { return m_diskState.Compare(m_fileName); }
+    // Reads FileName() again in place of the document, keeping the tree's open sections,
+    // selection and scroll position. With unsaved changes the user is asked first. A failure
+    // is shown in a box and keeps the document. Returns whether it was read.
+    bool Reload();
+    // Lists how the document differs from fileName (the file on disk, for one); false after
+    // the box when it cannot be read.
+    bool DifferencesWith(const QString& fileName, const QString& currentName, OtherFile& other);
     // Asks for a file and takes its matching values over as one step. currentName: the name
     // in the window's file field, which decides whether level names are translated.
     void Import(const QString& currentName, const ImportProgress& progress);
@@ -140,11 +159,20 @@ signals:
     void recordsChanged(const QList<int>& records);
     void modifiedChanged(bool modified);
     void busyChanged(bool busy);
+    // FileName() was read or written here: DiskState() describes what it holds now.
+    void diskStateChanged();
 
 private:
     class BusyScope;
     void setBusy(bool busy);
-    bool saveTo(const QString& fileName);
+    // read: the file's state when last read or written here, checked just before it is
+    // replaced (nullptr: replaced whatever it holds).
+    bool saveTo(const QString& fileName, const FileState* read = nullptr);
+    // Save and Save As, also while busy (inside Open's question).
+    bool saveOwn();
+    bool saveAs();
+    // Whether fileName is the document's own file.
+    bool isOwnFile(const QString& fileName) const;
     // Shows doc's entries; false, with no entries, when memory runs out.
     bool showEntries(TBCFGFile& doc);
     // Loads a file without entries; nullptr (after the error box) when it cannot be read.
@@ -161,6 +189,8 @@ private:
     void recordChange(const ChangeCapture& capture, const QString& what, const QList<int>& fallback,
                       int wheelRecord = -1);
     void importStep(const ChangeCapture& capture, const QString& fileName);
+    // The index of every record of the document, for a change that may touch any.
+    QList<int> everyRecord() const;
     void error(const QString& text);
 
     QWidget* m_dialogParent;
@@ -171,6 +201,7 @@ private:
     QUndoStack* m_undoStack;
     QString m_fileName;
     QString m_saveDialogFileName;
+    FileState m_diskState;
     bool m_busy = false;
     bool m_announcedModified = false;
     ImportResult m_lastImport;

@@ -50,17 +50,49 @@ FindBar::FindBar(MainTree* tree)
     // Wherever the user moves the selection, the next search starts there.
     connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (!m_selecting)
+                if (!m_selecting) {
                     m_start = QPersistentModelIndex(current);
+                    keepOpened();
+                }
             });
     hide();
 }
 
-void FindBar::select(const QModelIndex& entry)
+void FindBar::select(const QModelIndex& entry, bool reveal)
 {
     m_selecting = true;
-    TreeOrder::Reveal(m_tree, entry);
+    closeOpened(entry);
+    if (reveal) {
+        QList<QPersistentModelIndex> opening;
+        for (QModelIndex parent = entry.parent(); parent.isValid(); parent = parent.parent())
+            if (!m_tree->isExpanded(parent))
+                opening.prepend(QPersistentModelIndex(parent));
+        m_opened += opening;
+        TreeOrder::Reveal(m_tree, entry);
+    } else {
+        m_tree->setCurrentIndex(entry);
+        m_tree->scrollTo(entry);
+    }
     m_selecting = false;
+}
+
+void FindBar::closeOpened(const QModelIndex& keep)
+{
+    const auto holds = [](const QModelIndex& section, QModelIndex entry) {
+        for (; entry.isValid(); entry = entry.parent())
+            if (entry.parent() == section)
+                return true;
+        return false;
+    };
+    // Innermost first, so that each closes while it is still shown.
+    for (qsizetype i = m_opened.size() - 1; i >= 0; --i) {
+        const QModelIndex section(m_opened[i]);
+        if (section.isValid() && keep.isValid() && holds(section, keep))
+            continue;
+        if (section.isValid())
+            m_tree->setExpanded(section, false);
+        m_opened.removeAt(i);
+    }
 }
 
 QModelIndex FindBar::start() const
@@ -94,6 +126,8 @@ void FindBar::Open()
 
 void FindBar::Close()
 {
+    // The hit shown is kept; without one the sections the search opened are closed already.
+    keepOpened();
     hide();
     m_tree->ReserveBottom(0);
     m_tree->setFocus();
@@ -112,8 +146,10 @@ bool FindBar::FindNext(bool forward)
     const QModelIndex hit = TreeOrder::Next(*m_tree->Entries(), m_tree->SelectedEntry(), forward,
                                             false, matching(text));
     showHit(hit);
-    if (hit.isValid())
+    if (hit.isValid()) {
         m_start = hit; // the user moved here
+        keepOpened();
+    }
     return hit.isValid();
 }
 
@@ -126,9 +162,12 @@ void FindBar::showHit(const QModelIndex& hit)
 {
     // Without a hit the selection goes back to where the search started: Enter or Esc must
     // not act on an entry that matched only part of the text.
+    // Back at the start, the sections opened on the way close again.
     if (const QModelIndex shown = hit.isValid() ? hit : start();
         shown.isValid() && shown != m_tree->SelectedEntry())
-        select(shown);
+        select(shown, hit.isValid());
+    else if (!hit.isValid())
+        closeOpened(QModelIndex());
     updateStatus(hit.isValid());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFrame>
+#include <QList>
 #include <QPalette>
 #include <QPersistentModelIndex>
 
@@ -47,8 +48,14 @@ private:
     void showHit(const QModelIndex& hit);
     void updateStatus(bool found);
     void place();
-    // Selects item (also on the way back to the start) without making it the start.
-    void select(const QModelIndex& entry);
+    // Selects entry without making it the start, opening the sections it lies in; sections the
+    // search opened for earlier hits that do not hold it close again. reveal false: the
+    // sections stay as they are (the way back to the start).
+    void select(const QModelIndex& entry, bool reveal = true);
+    // Closes the sections the search opened that do not hold keep (invalid: all of them).
+    void closeOpened(const QModelIndex& keep);
+    // The hit is kept: the sections opened for it stay open.
+    void keepOpened() { m_opened.clear(); }
     QModelIndex start() const;
     // Entries whose label contains text.
     TreeOrder::Hit matching(const QString& text) const;
@@ -58,5 +65,7 @@ private:
     QLabel* m_status;
     QPalette m_fieldColours;
     QPersistentModelIndex m_start;
+    // Sections this search opened on its way, outermost first.
+    QList<QPersistentModelIndex> m_opened;
     bool m_selecting = false;
 };

@@ -171,11 +171,12 @@ void MainTree::RevealRecord(const TBcfgRecAll* record)
 void MainTree::RememberView()
 {
     m_view = {};
+    const auto indexOf = [](const TBcfgRecAll* record) { return record ? record->Index : -1; };
     for (int entry = 0; entry < m_entries->Count(); ++entry)
         if (const QModelIndex index = m_entries->At(entry); isExpanded(index))
-            m_view.expanded.insert(m_entries->RecordOf(entry));
+            m_view.expanded.insert(indexOf(m_entries->RecordOf(entry)));
     if (const QModelIndex current = currentIndex(); current.isValid()) {
-        m_view.current = RecordOf(current);
+        m_view.current = indexOf(RecordOf(current));
         m_view.currentIsUnknownBlock = IsUnknownBlock(current);
     }
     m_view.scroll = verticalScrollBar()->value();
@@ -187,8 +188,8 @@ void MainTree::RestoreView()
     for (int entry = 0; entry < m_entries->Count(); ++entry) {
         const QModelIndex index = m_entries->At(entry);
         const TBcfgRecAll* record = m_entries->RecordOf(entry);
-        setExpanded(index, m_view.expanded.contains(record));
-        if (record ? record == m_view.current : m_view.currentIsUnknownBlock)
+        setExpanded(index, m_view.expanded.contains(record ? record->Index : -1));
+        if (record ? record->Index == m_view.current : m_view.currentIsUnknownBlock)
             current = index;
     }
     if (current.isValid())
@@ -358,13 +359,22 @@ void MainTree::ReserveBottom(int height)
         scrollTo(currentIndex());
 }
 
+void MainTree::ReserveTop(int height)
+{
+    m_reservedTop = height;
+    updateGeometries();
+    if (currentIndex().isValid())
+        scrollTo(currentIndex());
+}
+
 void MainTree::updateGeometries()
 {
     // The tree view sets its margins for the header each time; the strip goes back under them.
     QTreeView::updateGeometries();
     QMargins margins = viewportMargins();
-    if (margins.bottom() != m_reservedBottom) {
+    if (margins.bottom() != m_reservedBottom || margins.top() != m_reservedTop) {
         margins.setBottom(m_reservedBottom);
+        margins.setTop(m_reservedTop);
         setViewportMargins(margins);
     }
 }

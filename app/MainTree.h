@@ -104,6 +104,8 @@ public:
     // Keeps a strip of this height under the entries free (for the find bar), so that no
     // entry scrolled into view lies under it; 0 gives the strip back.
     void ReserveBottom(int height);
+    // The same above the entries (for the bar that tells of a change on disk).
+    void ReserveTop(int height);
     // Asked at each vertical wheel roll over the entries with its delta (120 per notch) and the
     // cursor's screen position; true consumes the roll, otherwise the tree scrolls.
     void SetWheel(std::function<bool(int delta, const QPoint& globalPos)> wheel)
@@ -144,16 +146,17 @@ private:
     // The platform's highlight, darkened where the selected colours would be hard to read.
     void useReadableHighlight();
 
-    // What RememberView kept. The records outlive the entries: the document stays while a
-    // load that may fail replaces them.
+    // What RememberView kept, by record index: the document stays while a load that may fail
+    // replaces the entries, and a reload brings other records of the same file.
     struct View {
-        QSet<const TBcfgRecAll*> expanded;
-        const TBcfgRecAll* current = nullptr;
+        QSet<int> expanded;
+        int current = -1;
         bool currentIsUnknownBlock = false;
         int scroll = 0;
     };
     View m_view;
     int m_reservedBottom = 0;
+    int m_reservedTop = 0;
     EntryModel* m_entries;
     EntryColourDelegate* m_colours;
     std::function<QString(const QModelIndex&)> m_details;

@@ -5,6 +5,7 @@
 #include "CompareWindow.h"
 #include "Dialogs.h"
 #include "DifferenceView.h"
+#include "DiskChangeBar.h"
 #include "EditorHost.h"
 #include "EntryMenu.h"
 #include "FileDrop.h"
@@ -105,6 +106,7 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent), m_layout(DesignClientSize())
     TreeView1->SetWheel([this](int delta, const QPoint& at) { return FormMouseWheel(delta, at); });
 
     m_findBar = new FindBar(TreeView1);
+    m_diskBar = new DiskChangeBar(*m_session, TreeView1);
     createCommands();
     installDetails();
     setAcceptDrops(true);

@@ -15,6 +15,7 @@
 #include <vector>
 
 class BusyInputFilter;
+class DiskChangeBar;
 class EditorHost;
 class FileOpenEdit;
 class FindBar;
@@ -101,6 +102,8 @@ public:
     void StartEdit();
     // Opens the find bar over the tree's bottom edge (Ctrl+F, "/" in the tree).
     void ShowFindBar();
+    // The strip that tells of changes to the open file by other programs.
+    DiskChangeBar* DiskBar() const { return m_diskBar; }
     // Selects the next (or previous) value entry whose record is Modified or Imported, in tree
     // order from the selection, wrapping at the ends, and expands to it (F4, Shift+F4).
     // Section entries are passed over: their marks only echo their contents. Returns whether
@@ -241,4 +244,5 @@ private:
     std::vector<MenuCommand> m_entryMenu;
     // Every command with what it needs to be enabled (TForm1Commands.cpp).
     std::vector<std::pair<QAction*, int>> m_commands;
+    DiskChangeBar* m_diskBar = nullptr;
 };

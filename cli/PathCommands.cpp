@@ -92,6 +92,16 @@ void Get(const QString& file, const QString& path, const LoadFile& load, QByteAr
     out += utf8(ValueInput::Text(rec)) + '\n';
 }
 
+// FILE in place only when another program has not written it since it was read: its bytes
+// are not lost. OUT is written whatever it holds.
+void saveOnce(TBCFGFile& doc, const QString& file, const QString& output)
+{
+    if (output.isEmpty())
+        doc.SaveInPlace(file, doc.ReadState());
+    else
+        doc.Save(output);
+}
+
 void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const QString& output,
          const LoadFile& load)
 {
@@ -101,7 +111,7 @@ void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const
         settings.push_back({path, value});
     // Stored in memory pair by pair; the first refusal throws before any save.
     Settings::Apply(*doc, settings);
-    doc->Save(output.isEmpty() ? file : output);
+    saveOnce(*doc, file, output);
 }
 
 void Load(const QString& file, const QString& settingsFile, const QString& output, bool skipMissing,
@@ -119,7 +129,7 @@ void Load(const QString& file, const QString& settingsFile, const QString& outpu
         *doc, settings, skipMissing ? Settings::Missing::Skipped : Settings::Missing::Refused);
     for (const Settings::Setting& setting : skipped)
         err += "skipped " + utf8(setting.path) + '\n';
-    doc->Save(output.isEmpty() ? file : output);
+    saveOnce(*doc, file, output);
 }
 
 } // namespace PathCommands

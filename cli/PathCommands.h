@@ -31,7 +31,8 @@ void Get(const QString& file, const QString& path, const LoadFile& load, QByteAr
 
 // Sets each path to its value, in order, then saves once to output (file
 // itself when output is empty). Every pair is checked before anything is
-// written; the first refused pair throws and nothing is written.
+// written; the first refused pair throws and nothing is written. file is
+// written in place only while it holds the bytes read (TBCFGFile::SaveInPlace).
 void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const QString& output,
          const LoadFile& load);
 

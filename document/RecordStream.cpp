@@ -1,5 +1,6 @@
 #include "RecordStream.h"
 
+#include <QCryptographicHash>
 #include <QIODevice>
 #include <cstring>
 
@@ -41,11 +42,20 @@ void RecordReader::fill(qint64 n)
     if (left > 0)
         std::memmove(m_block.data(), m_window + (m_pos - m_windowStart), size_t(left));
     const qint64 want = qMin(BlockSize, m_size - m_pos - left);
-    if (m_device->read(m_block.data() + left, want) != want)
+    if (!readDevice(m_block.data() + left, want))
         throw readError(); // the file shrank or could not be read
     m_window = m_block.constData();
     m_windowStart = m_pos;
     m_windowEnd = m_pos + left + want;
+}
+
+bool RecordReader::readDevice(char* to, qint64 n)
+{
+    if (m_device->read(to, n) != n)
+        return false;
+    if (m_hash)
+        m_hash->addData(QByteArrayView(to, n));
+    return true;
 }
 
 QByteArray RecordReader::read(qint64 n)
@@ -59,7 +69,7 @@ QByteArray RecordReader::read(qint64 n)
         std::memcpy(out.data(), m_window + (m_pos - m_windowStart), size_t(inWindow));
     m_pos += inWindow;
     if (inWindow < n) {
-        if (!m_device || m_device->read(out.data() + inWindow, n - inWindow) != n - inWindow)
+        if (!m_device || !readDevice(out.data() + inWindow, n - inWindow))
             throw readError();
         m_pos += n - inWindow;
         m_window = nullptr;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+class QCryptographicHash;
 class QIODevice;
 
 // Sequential little-endian reading of a file, either held in memory or read
@@ -22,6 +23,9 @@ public:
     RecordReader(QIODevice& device, qint64 size);
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
+
+    // Every byte read from the device from now on is added to hash as well (nullptr: none).
+    void SetHash(QCryptographicHash* hash) { m_hash = hash; }
 
     qint64 pos() const { return m_pos; }
     qint64 size() const { return m_size; }
@@ -61,7 +65,11 @@ private:
     // Names shared per load; a file of nothing but distinct names stops sharing here.
     static constexpr size_t SharedLimit = 65536;
 
+    // Reads n bytes from the device into to, adding them to the hash; false when short.
+    bool readDevice(char* to, qint64 n);
+
     QIODevice* m_device = nullptr;
+    QCryptographicHash* m_hash = nullptr;
     QByteArray m_block;             // what was last read from the device
     const char* m_window = nullptr; // bytes m_windowStart .. m_windowEnd of the file
     qint64 m_windowStart = 0;

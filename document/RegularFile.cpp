@@ -14,20 +14,15 @@ namespace {
 
 const QString NotRegular = QStringLiteral("Not a regular file");
 
-QString fullPath(const QString& fileName)
-{
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
-
 BcfgError cannotOpen(const QString& fileName, const QString& reason)
 {
-    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
+    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName), reason));
 }
 
 BcfgError cannotCreate(const QString& fileName, const QString& reason)
 {
     return BcfgError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(fileName), reason));
+        QStringLiteral("Cannot create file \"%1\". %2").arg(FullPath(fileName), reason));
 }
 
 // Whether saving to fileName replaces a regular file or creates a new one.
@@ -42,7 +37,28 @@ bool replacesRegularFileOrNothing(const QString& fileName)
            (!target.exists() || target.isFile());
 }
 
+// Whether the user may write an existing file: the system says so and some write
+// permission is set at all (an administrator may write any file).
+bool mayWrite(const QFileInfo& file)
+{
+    // WriteUser is the system's answer again, not a bit of the file.
+    constexpr auto anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return file.isWritable() && (file.permissions() & anyWrite);
+}
+
+// The reason QSaveFile gives a user whom the system refuses.
+QString notWritable(const QString& fileName)
+{
+    return QStringLiteral("Existing file %1 is not writable").arg(FullPath(fileName));
+}
+
 } // namespace
+
+QString FullPath(const QString& fileName)
+{
+    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+}
 
 void OpenForReading(QFile& file, const QString& fileName)
 {
@@ -74,18 +90,34 @@ QByteArray ReadAll(const QString& fileName)
     });
 }
 
-void Replace(const QString& fileName, const std::function<void(QIODevice&)>& write)
+qint64 Replace(const QString& fileName, const std::function<void(QIODevice&)>& write,
+               const std::function<void()>& check)
 {
     // QSaveFile renames its temporary over the path (or over what its links
     // lead to), which would put a regular file where a device or pipe was.
     if (!replacesRegularFileOrNothing(fileName))
         throw cannotCreate(fileName, NotRegular);
+    const QFileInfo existing(fileName);
+    const bool replaces = existing.exists();
+    if (replaces && !mayWrite(existing))
+        throw cannotCreate(fileName, notWritable(fileName));
+    // QSaveFile gives the new file what this user may do with the old one; the old one's
+    // own bits are what is kept.
+    constexpr auto userBits = QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+    const QFileDevice::Permissions kept =
+        replaces ? existing.permissions() & ~userBits : QFileDevice::Permissions();
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw cannotCreate(fileName, file.errorString());
     write(file);
+    if (check)
+        check(); // throwing discards the temporary
+    const qint64 size = file.size();
     if (!file.commit())
         throw BcfgError(QStringLiteral("Stream write error")); // the temporary is discarded
+    if (replaces)
+        QFile::setPermissions(fileName, kept);
+    return size;
 }
 
 } // namespace RegularFile

@@ -18,8 +18,14 @@ void OpenForReading(QFile& file, const QString& fileName);
 // The whole of a regular file.
 QByteArray ReadAll(const QString& fileName);
 
-// Replaces fileName atomically with what write writes to the device it is given; on failure
-// the file is untouched.
-void Replace(const QString& fileName, const std::function<void(QIODevice&)>& write);
+// Replaces fileName atomically with what write writes to the device it is given, and
+// returns the size written. check runs after the writing, just before the file is replaced:
+// what it throws, like every other failure, leaves the file untouched. A file that nobody may
+// write is never replaced, also not by an administrator (as Windows keeps a read-only file);
+// a replaced file keeps its permission bits.
+qint64 Replace(const QString& fileName, const std::function<void(QIODevice&)>& write,
+               const std::function<void()>& check = {});
+// A file as messages name it: its full path.
+QString FullPath(const QString& fileName);
 
 } // namespace RegularFile

@@ -8,11 +8,21 @@
 #include "RegularFile.h"
 #include "TextRules.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QtEndian>
 #include <unordered_map>
 
 namespace {
+
+BcfgError changedSinceRead(const QString& fileName)
+{
+    return BcfgError(QCoreApplication::translate(
+                         "TBCFGFile", "\"%1\" was changed by another program after it was read; "
+                                      "nothing was written")
+                         .arg(RegularFile::FullPath(fileName)));
+}
 
 QByteArray hexCode(quint32 code)
 {
@@ -44,7 +54,16 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
         RegularFile::OpenForReading(file, fileName);
         // Read in blocks while the records are made: the file is never held whole.
         RecordReader in(file, file.size());
-        return load(in, tree, reporter);
+        QCryptographicHash digest(FileDigestAlgorithm);
+        in.SetHash(&digest);
+        FileState read;
+        read.known = true;
+        read.size = file.size();
+        read.modified = file.fileTime(QFileDevice::FileModificationTime);
+        std::unique_ptr<TBCFGFile> doc = load(in, tree, reporter);
+        read.digest = digest.result();
+        doc->m_readState = read;
+        return doc;
     });
 }
 
@@ -273,11 +292,31 @@ QByteArray TBCFGFile::Serialize() const
     return out;
 }
 
-void TBCFGFile::Save(const QString& fileName)
+FileState TBCFGFile::Save(const QString& fileName)
 {
-    OutOfMemoryAsError(
-        [&] { RegularFile::Replace(fileName, [&](QIODevice& file) { write(file); }); });
+    return save(fileName, nullptr);
+}
+
+FileState TBCFGFile::SaveInPlace(const QString& fileName, const FileState& read)
+{
+    return save(fileName, &read);
+}
+
+FileState TBCFGFile::save(const QString& fileName, const FileState* read)
+{
+    FileState written = OutOfMemoryAsError([&] {
+        QCryptographicHash digest(FileDigestAlgorithm);
+        const qint64 size = RegularFile::Replace(
+            fileName, [&](QIODevice& file) { write(file, &digest); },
+            [&] {
+                // Checked as late as possible: the bytes replaced must be the ones read.
+                if (read && read->Compare(fileName) == FileState::Disk::Changed)
+                    throw changedSinceRead(fileName);
+            });
+        return FileState::Written(fileName, size, digest.result());
+    });
     ClearModified();
+    return written;
 }
 
 void TBCFGFile::SaveTo(QIODevice& device)
@@ -286,15 +325,20 @@ void TBCFGFile::SaveTo(QIODevice& device)
     ClearModified();
 }
 
-void TBCFGFile::write(QIODevice& device) const
+void TBCFGFile::write(QIODevice& device, QCryptographicHash* hash) const
 {
     // Written in blocks: the file's bytes are never built whole.
     constexpr qsizetype BlockSize = 256 * 1024;
     QByteArray block;
     block.reserve(BlockSize + 4096);
-    const auto flush = [&] {
-        if (device.write(block) != block.size())
+    const auto put = [&](const QByteArray& bytes) {
+        if (device.write(bytes) != bytes.size())
             throw BcfgError(QStringLiteral("Stream write error"));
+        if (hash)
+            hash->addData(bytes);
+    };
+    const auto flush = [&] {
+        put(block);
         block.resize(0);
     };
     for (const auto& rec : m_records) {
@@ -303,8 +347,7 @@ void TBCFGFile::write(QIODevice& device) const
             flush();
     }
     flush();
-    if (device.write(m_tail) != m_tail.size())
-        throw BcfgError(QStringLiteral("Stream write error"));
+    put(m_tail);
 }
 
 void TBCFGFile::ClearModified()

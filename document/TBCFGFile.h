@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileState.h"
 #include "NameStore.h"
 #include "RecordPool.h"
 #include "TBcfgRecAll.h"
@@ -10,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QCryptographicHash;
 class QIODevice;
 class RecordReader;
 
@@ -52,6 +54,9 @@ public:
     const QByteArray& StopLabel() const { return m_stopLabel; }
     // The message the user is shown about it (two lines joined by "\n\r").
     QString StopMessage() const;
+    // The file as Load read it (size, time, digest of the bytes read); not known for FromBytes.
+    const FileState& ReadState() const { return m_readState; }
+
     // The bytes from that block's first byte to the end of the file.
     const QByteArray& Tail() const { return m_tail; }
     // Where that block starts in the file.
@@ -75,9 +80,17 @@ public:
     // Replaces fileName atomically; on failure the file is untouched, the
     // marks stay and BcfgError ("Cannot create file ...", "Stream write
     // error", "Out of memory") is thrown. An existing fileName that is not a
-    // regular file (or a link to one) is refused. On success every Modified
-    // mark is cleared.
-    void Save(const QString& fileName);
+    // regular file (or a link to one), or that has no write permission (also
+    // for a user whom the system would let write it), is refused; a replaced
+    // file keeps its permissions. On success every Modified mark is cleared
+    // and the state of the file written is returned.
+    FileState Save(const QString& fileName);
+    // Save over the file that read describes, in place: when fileName holds
+    // other bytes by the time they would be replaced (another program wrote
+    // it after it was read), nothing is written and BcfgError ("... was
+    // changed by another program ...") is thrown. A fileName that is gone is
+    // written again; with read not known this is Save.
+    FileState SaveInPlace(const QString& fileName, const FileState& read);
     // Writes to an open device; the same marks rule.
     void SaveTo(QIODevice& device);
 
@@ -87,7 +100,8 @@ private:
                                            LoadReporter* reporter);
     void Parse(RecordReader& in);
     // Every record in order, then the kept tail; throws "Stream write error".
-    void write(QIODevice& device) const;
+    void write(QIODevice& device, QCryptographicHash* hash = nullptr) const;
+    FileState save(const QString& fileName, const FileState* read);
     void ClearModified();
 
     NameStore m_names; // outlives the records, which point into it
@@ -99,4 +113,5 @@ private:
     qint64 m_stopOffset = 0;
     std::unordered_map<qint32, QByteArray> m_labelsBeforeImport;
     mutable std::vector<qint64> m_offsets; // empty until asked for
+    FileState m_readState;
 };

@@ -151,6 +151,45 @@
     </message>
 </context>
 <context>
+    <name>DiskChangeBar</name>
+    <message>
+        <source>Reload</source>
+        <translation>Перечитать</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>Сравнить</translation>
+    </message>
+    <message>
+        <source>Ignore</source>
+        <translation>Игнорировать</translation>
+    </message>
+    <message>
+        <source>Read the file again as it is on disk</source>
+        <translation>Прочитать файл заново, как он записан на диске</translation>
+    </message>
+    <message>
+        <source>Show how the values here differ from the file on disk</source>
+        <translation>Показать, чем значения здесь отличаются от файла на диске</translation>
+    </message>
+    <message>
+        <source>Hide this until the file changes again</source>
+        <translation>Скрыть до следующего изменения файла</translation>
+    </message>
+    <message>
+        <source>%1 was deleted or moved by another program.</source>
+        <translation>Файл %1 удалён или перемещён другой программой.</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program.</source>
+        <translation>Файл %1 изменён другой программой.</translation>
+    </message>
+    <message>
+        <source>Compare with %1 on disk</source>
+        <translation>Сравнение с %1 на диске</translation>
+    </message>
+</context>
+<context>
     <name>DocumentSession</name>
     <message>
         <source>Save file before opening another?</source>
@@ -202,6 +241,38 @@ Go on with it as the older version&apos;s own file?</source>
 
 Продолжить, считая его исходным файлом прежней версии?</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Open another file</source>
+        <translation>Открытие другого файла</translation>
+    </message>
+    <message>
+        <source>Reload</source>
+        <translation>Перечитать</translation>
+    </message>
+    <message>
+        <source>Discard the changes and read %1 again?</source>
+        <translation>Отменить изменения и прочитать %1 заново?</translation>
+    </message>
+    <message>
+        <source>File changed on disk</source>
+        <translation>Файл изменён на диске</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program after it was opened. Overwrite it?</source>
+        <translation>Файл %1 был изменён другой программой после того, как его открыли. Перезаписать его?</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Перезаписать</translation>
+    </message>
+    <message>
+        <source>Save As…</source>
+        <translation>Сохранить как…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
@@ -535,6 +606,13 @@ kept: %n bytes from here to the end, written back as they are</source>
     <message>
         <source>These paths of %1 name no parameter of this file and were passed over:</source>
         <translation>Эти пути из %1 не указывают ни на один параметр этого файла и пропущены:</translation>
+    </message>
+</context>
+<context>
+    <name>TBCFGFile</name>
+    <message>
+        <source>&quot;%1&quot; was changed by another program after it was read; nothing was written</source>
+        <translation>Файл «%1» был изменён другой программой после чтения; ничего не записано</translation>
     </message>
 </context>
 <context>

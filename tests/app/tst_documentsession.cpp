@@ -137,12 +137,35 @@ private slots:
         QSignalSpy modified(m_session.get(), &DocumentSession::modifiedChanged);
         Dialogs::SetNextAnswer(answer);
         QCOMPARE(m_session->Open(write("b.bcfg", document(2))), opened);
-        QCOMPARE(Dialogs::TakeShown().first().text,
-                 QStringLiteral("Save file before opening another?"));
+        const Dialogs::Shown asked = Dialogs::TakeShown().first();
+        QCOMPARE(asked.caption, QStringLiteral("Open another file"));
+        QCOMPARE(asked.text, QStringLiteral("Save file before opening another?"));
         QCOMPARE(read(first), document(savedSize));
         QCOMPARE(m_session->Modified(), !opened);
         QCOMPARE(m_session->UndoStack()->count(), opened ? 0 : 1);
         QCOMPARE(modified.count(), opened ? 1 : 0);
+    }
+
+    // Reading the file again brings what is on disk and knows it; a file that cannot be read
+    // keeps the document and its entries.
+    void reloadReadsTheFileAgain()
+    {
+        QSignalSpy disk(m_session.get(), &DocumentSession::diskStateChanged);
+        write("a.bcfg", document(9));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Changed);
+        QVERIFY(m_session->Reload());
+        QCOMPARE(m_entries.labels.first(), QByteArray("Size - [ 9 ]"));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Same);
+        QCOMPARE(disk.count(), 1);
+
+        TBCFGFile* before = m_session->Doc();
+        QVERIFY(QFile::remove(m_session->FileName()));
+        QCOMPARE(m_session->CheckDisk(), FileState::Disk::Missing);
+        QVERIFY(!m_session->Reload());
+        QVERIFY(answers::errorText(Dialogs::TakeShown()).startsWith("Cannot open file \""));
+        QCOMPARE(m_session->Doc(), before);
+        QCOMPARE(m_entries.labels.size(), 3);
+        QCOMPARE(disk.count(), 1);
     }
 
     void changesAreStepsAndAnnounced()

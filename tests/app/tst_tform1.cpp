@@ -506,12 +506,14 @@ private slots:
             QString title, text;
             QMessageBox::Icon icon = QMessageBox::NoIcon;
             QMessageBox::StandardButtons buttons;
+            bool captionFits = false; // wide enough for its whole caption
         };
         QList<Seen> seen;
         const auto record = [&seen](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             if (box)
-                seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons()});
+                seen.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
+                             box->width() >= Dialogs::CaptionWidth(*box)});
             return box;
         };
         const auto answer = [record](QMessageBox::StandardButton button) {
@@ -557,7 +559,27 @@ private slots:
         QVERIFY(seen[1].text.endsWith('.'));
         QCOMPARE(seen[1].icon, QMessageBox::Critical);
         QCOMPARE(seen[1].buttons, QMessageBox::Ok);
+        QVERIFY(seen[1].captionFits);
         QCOMPARE(seen[2].title, QStringLiteral("Confirm"));
+
+        // A question with buttons of its own: Esc is its cancel button, the others answer.
+        const auto clickSecond = [record](QWidget* modal) {
+            if (QMessageBox* box = record(modal))
+                for (QAbstractButton* button : box->buttons())
+                    if (button->text() == QStringLiteral("Save As…"))
+                        button->click();
+        };
+        const QStringList buttons{"Overwrite", "Save As…", "Cancel"};
+        Dialogs::SetTestMode(false);
+        {
+            ModalPlayer player({escape, clickSecond});
+            QCOMPARE(Dialogs::Choose(&form, "Changed", "Overwrite it?", buttons, 2), -1);
+            QCOMPARE(Dialogs::Choose(&form, "Changed", "Overwrite it?", buttons, 2), 1);
+        }
+        Dialogs::SetTestMode(true);
+        QCOMPARE(seen.size(), 5);
+        QCOMPARE(seen[4].icon, QMessageBox::Question);
+        QVERIFY(seen[4].captionFits);
     }
 
     void expandAndCollapseEverySection()

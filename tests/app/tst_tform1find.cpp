@@ -231,6 +231,34 @@ private slots:
         QCOMPARE(selected(), QStringLiteral("Filler20 - [ 0 ]"));
     }
 
+    // Sections the search opened on its way close again when it ends without a hit; a hit
+    // that is kept keeps its sections open.
+    void sectionsOpenedOnTheWayCloseAgain()
+    {
+        MainTree* tree = m_form->TreeView1;
+        const kit::Entry clock = kit::entry(*m_form, QStringLiteral("Часы"));
+        const kit::Entry nested = kit::entry(*m_form, QStringLiteral("Вложенная"));
+        tree->collapseAll();
+        tree->setCurrentIndex(kit::entry(*m_form, "Filler1 "));
+        QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
+        type(bar()->Field(), QStringLiteral("ник-"));
+        QVERIFY(selected().startsWith(QStringLiteral("будильник-2")));
+        QVERIFY(clock->isExpanded() && nested->isExpanded());
+        type(bar()->Field(), QStringLiteral("x"));
+        QCOMPARE(bar()->Status(), QStringLiteral("not found"));
+        QCOMPARE(selected(), QStringLiteral("Filler1 - [ 0 ]"));
+        QVERIFY(!clock->isExpanded() && !nested->isExpanded());
+        QTest::keyClick(bar()->Field(), Qt::Key_Escape);
+        QVERIFY(!clock->isExpanded());
+
+        QTest::keyClick(tree, Qt::Key_F, Qt::ControlModifier);
+        bar()->Field()->clear();
+        type(bar()->Field(), QStringLiteral("ник-"));
+        QTest::keyClick(bar()->Field(), Qt::Key_Escape);
+        QVERIFY(selected().startsWith(QStringLiteral("будильник-2")));
+        QVERIFY(clock->isExpanded() && nested->isExpanded());
+    }
+
     // With the bar open every entry can still be scrolled into view above it.
     void theBarNeverHidesTheLastEntries()
     {

@@ -1,6 +1,7 @@
 #include "tst_tform1_kit.h"
 
 #include "CompareWindow.h"
+#include "DiskChangeBar.h"
 #include "EntryMenu.h"
 #include "FindBar.h"
 #include "RecordDetails.h"
@@ -60,6 +61,22 @@ private slots:
         QTest::keyClicks(bar->Field(), QStringLiteral("zzz"));
         QCOMPARE(bar->Status(), QStringLiteral("не найдено"));
         QTest::keyClick(bar->Field(), Qt::Key_Escape);
+
+        // The bar about a change on disk, and Save's question after one.
+        QCOMPARE(form.DiskBar()->ReloadButton()->text(), QStringLiteral("Перечитать"));
+        form.CurrentDoc()->Record(0)->MarkModified();
+        form.FormPaint();
+        QVERIFY(kit::write(m_dir, "ru.bcfg", BcfgBuilder().integer(1, "Size", 0, 100, 6).bytes())
+                    .endsWith("ru.bcfg"));
+        QTRY_VERIFY(form.DiskBar()->isVisible());
+        QCOMPARE(form.DiskBar()->Text()->text(),
+                 QStringLiteral("Файл ru.bcfg изменён другой программой."));
+        Dialogs::TakeShown();
+        QTest::mouseClick(form.Button1, Qt::LeftButton); // dismissed: nothing is written
+        const Dialogs::Shown overwrite = Dialogs::TakeShown().value(0);
+        QCOMPARE(overwrite.caption, QStringLiteral("Файл изменён на диске"));
+        QVERIFY(overwrite.text.startsWith(QStringLiteral("Файл ru.bcfg был изменён")));
+        QTest::mouseClick(form.DiskBar()->IgnoreButton(), Qt::LeftButton);
 
         CompareWindow compare(path, {}, &form);
         QCOMPARE(compare.windowTitle(), QStringLiteral("Сравнение с ru.bcfg"));

@@ -1,10 +1,14 @@
 #include "BcfgBuilder.h"
+#include "BcfgError.h"
 #include "CliApp.h"
 #include "CodePage.h"
+#include "PathCommands.h"
+#include "TBCFGFile.h"
 #include "TestFifo.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -491,6 +495,53 @@ private slots:
         }
         QCOMPARE(read(file), bytes);
         QVERIFY(!QFile::exists(out));
+    }
+
+    // set writes FILE in place only over the bytes it read: what another program wrote in
+    // between stays. A FILE without write permission is never replaced, also for an
+    // administrator; a FILE that is replaced keeps its permission bits.
+    void setInPlaceKeepsWhatOthersWrote()
+    {
+        const QByteArray bytes = BcfgBuilder().integer(1, "N", 0, 9, 1).bytes();
+        const QByteArray theirs = BcfgBuilder().integer(1, "N", 0, 9, 7).bytes();
+        const QString file = write("race.bcfg", bytes);
+        std::unique_ptr<TBCFGFile> doc;
+        const auto readThenOtherWrites = [&](const QString& name) -> TBCFGFile& {
+            doc = TBCFGFile::Load(name, nullptr, nullptr);
+            write("race.bcfg", theirs);
+            return *doc;
+        };
+        QString error;
+        try {
+            PathCommands::Set(file, {{"N", "5"}}, {}, readThenOtherWrites);
+        } catch (const BcfgError& e) {
+            error = e.text();
+        }
+        QCOMPARE(error, "\"" + QDir::toNativeSeparators(file) +
+                            "\" was changed by another program after it was read; nothing was "
+                            "written");
+        QCOMPARE(read(file), theirs);
+        QCOMPARE(cli({"set", file, "N", "5"}).status, 0); // read anew, nothing in between
+        QCOMPARE(cli({"get", file, "N"}).out, QByteArray("5\n"));
+
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        QVERIFY(QFile::setPermissions(file, readOnly));
+        const Run refused = cli({"set", file, "N", "6"});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(refused.err,
+                 ("Cannot create file \"" + QDir::toNativeSeparators(file) + "\". Existing file " +
+                  QDir::toNativeSeparators(file) + " is not writable.\n")
+                     .toUtf8());
+        QCOMPARE(cli({"get", file, "N"}).out, QByteArray("5\n"));
+        const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(file, kept));
+        QCOMPARE(cli({"set", file, "N", "6"}).status, 0);
+        QCOMPARE(cli({"get", file, "N"}).out, QByteArray("6\n"));
+#ifdef Q_OS_UNIX
+        QCOMPARE(QFileInfo(file).permissions() &
+                     ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+                 kept);
+#endif
     }
 
     // PIPE stands for a named pipe, IN for a good file; the message names the pipe.

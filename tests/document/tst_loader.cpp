@@ -1,6 +1,7 @@
 #include "BcfgBuilder.h"
 #include "BcfgError.h"
 #include "ErrorOf.h"
+#include "FileState.h"
 #include "PlatformFile.h"
 #include "RecordPool.h"
 #include "TBCFGFile.h"
@@ -9,6 +10,9 @@
 #include "TestFifo.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -516,29 +520,127 @@ private slots:
 #endif
     }
 
-    // A read-only file is never replaced: saving over it fails and leaves it as it was.
-    void readOnlyFilesAreNotReplaced()
+    // A file without write permission is never replaced, also for an administrator (as
+    // Windows keeps a read-only file); a file that is replaced keeps its permission bits.
+    void permissionsAreKept_data()
     {
-#ifdef Q_OS_UNIX
-        if (::geteuid() == 0)
-            QSKIP("root writes over read-only files");
-#endif
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("444 refused")
+            << int(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther) << false;
+        QTest::newRow("640 kept") << int(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup)
+                                  << true;
+    }
+    void permissionsAreKept()
+    {
+        QFETCH(int, bits);
+        QFETCH(bool, replaced);
+        const QFile::Permissions mode = QFile::Permissions::fromInt(bits);
         QTemporaryDir dir;
-        const QString path = dir.filePath("ro.bcfg");
+        const QString path = dir.filePath("mode.bcfg");
         const QByteArray bytes = BcfgBuilder().integer(1, "old", 0, 9, 1).bytes();
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
         file.close();
-        QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::ReadUser));
+        QVERIFY(file.setPermissions(mode));
         auto doc = TBCFGFile::FromBytes(BcfgBuilder().integer(1, "new", 0, 9, 2).bytes(), nullptr,
                                         nullptr);
         doc->Record(0)->MarkModified();
-        QVERIFY_THROWS_EXCEPTION(BcfgError, doc->Save(path));
-        QVERIFY(doc->Modified);
+        const QString error = errorOf([&] { doc->Save(path); });
+        QCOMPARE(error == QStringLiteral("(no error)"), replaced);
+        QCOMPARE(doc->Modified, !replaced);
+        if (!replaced)
+            QCOMPARE(error, QStringLiteral("Cannot create file \"%1\". Existing file %1 is not "
+                                           "writable")
+                                .arg(QDir::toNativeSeparators(path)));
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), bytes);
+        QCOMPARE(file.readAll() == bytes, !replaced);
         file.close();
+#ifdef Q_OS_UNIX
+        constexpr auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+        QCOMPARE(QFileInfo(path).permissions() & ~userBits, mode);
+#endif
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    // A load knows what it read; a save in place writes only over those bytes: a file that
+    // another program rewrote is left as that program wrote it, while a new time stamp alone
+    // or a removed file is no obstacle.
+    void saveInPlaceKeepsOtherWriters_data()
+    {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<int>("disk"); // FileState::Disk before the save
+        QTest::addColumn<bool>("written");
+        QTest::newRow("unchanged") << "" << int(FileState::Disk::Same) << true;
+        QTest::newRow("rewritten in place") << "rewrite" << int(FileState::Disk::Changed) << false;
+        QTest::newRow("same size, other bytes")
+            << "same size" << int(FileState::Disk::Changed) << false;
+        QTest::newRow("replaced by rename") << "rename" << int(FileState::Disk::Changed) << false;
+        QTest::newRow("touched only") << "touch" << int(FileState::Disk::Same) << true;
+        QTest::newRow("deleted") << "delete" << int(FileState::Disk::Missing) << true;
+    }
+    void saveInPlaceKeepsOtherWriters()
+    {
+        QFETCH(QString, meanwhile);
+        QFETCH(int, disk);
+        QFETCH(bool, written);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("place.bcfg");
+        const auto put = [](const QString& to, const QByteArray& bytes) {
+            QFile file(to);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        const auto bytesOf = [](const QString& from) {
+            QFile file(from);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        };
+        const QByteArray bytes = BcfgBuilder().integer(1, "v", 0, 9, 1).bytes();
+        const QByteArray other =
+            BcfgBuilder().integer(1, "v", 0, 9, 7).integer(1, "w", 0, 9, 0).bytes();
+        QVERIFY(put(path, bytes));
+        auto doc = TBCFGFile::Load(path, nullptr, nullptr);
+        const FileState read = doc->ReadState();
+        QVERIFY(read.known);
+        QCOMPARE(read.size, bytes.size());
+        QCOMPARE(read.digest, QCryptographicHash::hash(bytes, FileDigestAlgorithm));
+        QCOMPARE(read.modified, QFileInfo(path).lastModified());
+
+        QByteArray theirs = bytes;
+        if (meanwhile == "rewrite") {
+            theirs = other;
+            QVERIFY(put(path, theirs));
+        } else if (meanwhile == "same size") {
+            theirs = BcfgBuilder().integer(1, "v", 0, 9, 8).bytes();
+            QVERIFY(put(path, theirs));
+        } else if (meanwhile == "rename") {
+            theirs = other;
+            QVERIFY(put(path + ".new", theirs));
+            QVERIFY(QFile::remove(path) && QFile::rename(path + ".new", path));
+        } else if (meanwhile == "touch") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(
+                file.setFileTime(read.modified.addSecs(-60), QFileDevice::FileModificationTime));
+        } else if (meanwhile == "delete") {
+            QVERIFY(QFile::remove(path));
+        }
+        QCOMPARE(int(read.Compare(path)), disk);
+
+        static_cast<TBcfgRec0103*>(doc->Record(0))->Value = 2;
+        doc->Record(0)->MarkModified();
+        const QString error = errorOf([&] { doc->SaveInPlace(path, read); });
+        QCOMPARE(error == QStringLiteral("(no error)"), written);
+        QCOMPARE(doc->Modified, !written);
+        if (written) {
+            QCOMPARE(bytesOf(path), doc->Serialize());
+            QVERIFY(QFileInfo(path).permissions() & QFile::WriteOwner); // a new file's own mode
+        } else {
+            QCOMPARE(bytesOf(path), theirs);
+            QCOMPARE(error, QStringLiteral("\"%1\" was changed by another program after it was "
+                                           "read; nothing was written")
+                                .arg(QDir::toNativeSeparators(path)));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"place.bcfg"});
+        }
     }
 
     // A link to a regular file stands for the file: loading reads it, saving
