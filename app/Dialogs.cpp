@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QQueue>
@@ -53,7 +54,7 @@ protected:
     }
 };
 
-QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected,
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& start,
                       const QString& caption = {})
 {
     QFileDialog dialog(parent, caption);
@@ -63,17 +64,22 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setNameFilter(Dialogs::BcfgFilter());
     // "*.bcfg" also lists files named "*.BCFG".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    if (!selected.isEmpty())
-        dialog.selectFile(selected);
+    // Windows' own dialog takes the folder only from the directory and the selection only as a
+    // name: a full path given as the selection alone opens in the working folder.
+    const Dialogs::Start at = Dialogs::StartAt(start);
+    if (!at.folder.isEmpty()) {
+        dialog.setDirectory(at.folder);
+        dialog.selectFile(at.name);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-QString answerFileDialog(const QString& kind, const QString& selected, const QString& caption = {})
+QString answerFileDialog(const QString& kind, const QString& start, const QString& caption = {})
 {
     Seam& s = seam();
-    s.shown.append({kind, caption, selected});
+    s.shown.append({kind, caption, start, Dialogs::StartAt(start)});
     return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
 }
 
@@ -90,7 +96,7 @@ void Error(QWidget* parent, const QString& text)
 {
     const QString shownText = BcfgError::withFullStop(text);
     if (seam().testMode) {
-        seam().shown.append({QStringLiteral("error"), ApplicationTitle(), shownText});
+        seam().shown.append({QStringLiteral("error"), ApplicationTitle(), shownText, {}});
         return;
     }
     showBox(parent, QMessageBox::Critical, shownText);
@@ -99,7 +105,7 @@ void Error(QWidget* parent, const QString& text)
 void Message(QWidget* parent, const QString& text)
 {
     if (seam().testMode) {
-        seam().shown.append({QStringLiteral("message"), ApplicationTitle(), text});
+        seam().shown.append({QStringLiteral("message"), ApplicationTitle(), text, {}});
         return;
     }
     showBox(parent, QMessageBox::Critical, text);
@@ -109,7 +115,7 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
 {
     Seam& s = seam();
     if (s.testMode) {
-        s.shown.append({QStringLiteral("confirm"), caption, text});
+        s.shown.append({QStringLiteral("confirm"), caption, text, {}});
         return s.answers.isEmpty() ? Answer::Cancel : s.answers.dequeue();
     }
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
@@ -127,18 +133,26 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
     return Answer::Cancel;
 }
 
-QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption)
+Start StartAt(const QString& start)
 {
-    if (seam().testMode)
-        return answerFileDialog(QStringLiteral("open"), selected, caption);
-    return runFileDialog(parent, QFileDialog::AcceptOpen, selected, caption);
+    if (start.isEmpty())
+        return {};
+    const QFileInfo info(start);
+    return {QDir::toNativeSeparators(info.absolutePath()), info.fileName()};
 }
 
-QString SaveFileName(QWidget* parent, const QString& selected)
+QString OpenFileName(QWidget* parent, const QString& start, const QString& caption)
 {
     if (seam().testMode)
-        return answerFileDialog(QStringLiteral("save"), selected);
-    return runFileDialog(parent, QFileDialog::AcceptSave, selected);
+        return answerFileDialog(QStringLiteral("open"), start, caption);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, start, caption);
+}
+
+QString SaveFileName(QWidget* parent, const QString& start)
+{
+    if (seam().testMode)
+        return answerFileDialog(QStringLiteral("save"), start);
+    return runFileDialog(parent, QFileDialog::AcceptSave, start);
 }
 
 void SetTestMode(bool on)

@@ -24,17 +24,29 @@ void Message(QWidget* parent, const QString& text);
 // A confirmation with Yes and No; Esc or closing the box answers Cancel.
 Answer Confirm(QWidget* parent, const QString& caption, const QString& text);
 
-// Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
-// not exist may be entered. caption: the dialog's title, the platform's ("Open") when empty.
-QString OpenFileName(QWidget* parent, const QString& selected = {}, const QString& caption = {});
-// Save-file dialog that confirms overwriting an existing file; empty when cancelled.
-QString SaveFileName(QWidget* parent, const QString& selected);
+// Where a file dialog starts: start's folder (in the platform's form), with start's name
+// selected. start is the open file's name, as every file dialog of the windows passes it; a
+// name without a folder lies in the working folder. Empty for an empty start.
+struct Start {
+    QString folder;
+    QString name;
+};
+Start StartAt(const QString& start);
+
+// Open-file dialog, starting as StartAt(start) says; the chosen full path, or an empty text
+// when cancelled. A name that does not exist may be entered. caption: the dialog's title, the
+// platform's ("Open") when empty.
+QString OpenFileName(QWidget* parent, const QString& start = {}, const QString& caption = {});
+// Save-file dialog that confirms overwriting an existing file, starting as StartAt(start)
+// says; empty when cancelled.
+QString SaveFileName(QWidget* parent, const QString& start);
 
 // --- test seam ---
 struct Shown {
     QString kind;    // "error", "message", "confirm", "open", "save"
     QString caption; // a file dialog's title when it has one of its own
-    QString text;
+    QString text;    // a file dialog's start as given
+    Start start;     // a file dialog's: where it starts
 };
 void SetTestMode(bool on);
 bool TestMode();

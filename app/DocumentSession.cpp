@@ -21,7 +21,7 @@ QString namingFile(const QString& text, const QString& fileName)
 {
     if (fileName.isEmpty())
         return text;
-    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    const QString path = ShownPath(fileName);
     return text.contains(path) ? text : path + QStringLiteral(":\n") + text;
 }
 
@@ -195,7 +195,9 @@ void DocumentSession::SaveAs()
 {
     if (!m_doc || m_busy)
         return;
-    const QString chosen = Dialogs::SaveFileName(m_dialogParent, m_saveDialogFileName);
+    // The dialog starts at the name chosen in it last, the first time at the open file.
+    const QString chosen = Dialogs::SaveFileName(
+        m_dialogParent, m_saveDialogFileName.isEmpty() ? m_fileName : m_saveDialogFileName);
     if (chosen.isEmpty())
         return;
     const QString fileName = WithBcfgExtension(chosen);
@@ -228,7 +230,7 @@ std::unique_ptr<TBCFGFile> DocumentSession::loadOther(const QString& fileName, b
 
 QString DocumentSession::chooseOther(const QString& caption) const
 {
-    const QString fileName = Dialogs::OpenFileName(m_dialogParent, {}, caption);
+    const QString fileName = Dialogs::OpenFileName(m_dialogParent, m_fileName, caption);
     return fileName.isEmpty() ? fileName : WithBcfgExtension(fileName);
 }
 

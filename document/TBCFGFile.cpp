@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 #include "FieldHash.h"
+#include "FileName.h"
 #include "LoaderState.h"
 #include "PlatformFile.h"
 #include "RecordFactory.h"
@@ -19,20 +20,16 @@ namespace {
 
 const QString NotRegular = QStringLiteral("Not a regular file");
 
-QString fullPath(const QString& fileName)
-{
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
-}
-
 BcfgError cannotOpen(const QString& fileName, const QString& reason)
 {
-    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(fileName), reason));
+    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2")
+                         .arg(ShownPath(fileName), ShownReason(reason, fileName)));
 }
 
 BcfgError cannotCreate(const QString& fileName, const QString& reason)
 {
-    return BcfgError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(fileName), reason));
+    return BcfgError(QStringLiteral("Cannot create file \"%1\". %2")
+                         .arg(ShownPath(fileName), ShownReason(reason, fileName)));
 }
 
 // Whether saving to fileName replaces a regular file or creates a new one.

@@ -157,6 +157,13 @@ Do you want to replace it?</source>
     </message>
 </context>
 <context>
+    <name>FileOpenEdit</name>
+    <message>
+        <source>Open file</source>
+        <translation>Открыть файл</translation>
+    </message>
+</context>
+<context>
     <name>FindBar</name>
     <message>
         <source>Find:</source>
