@@ -418,7 +418,7 @@ private slots:
         }
         // The CLI's output as the console shows it; a console that refuses is a write error.
         const QString file =
-            write("con.bcfg", BcfgBuilder().integer(1, "\xD7\xE0\xF1\xFB", 0, 9, 1).bytes());
+            write("console.bcfg", BcfgBuilder().integer(1, "\xD7\xE0\xF1\xFB", 0, 9, 1).bytes());
         QString shown;
         auto sink = std::make_unique<FakeConsole>();
         sink->shown = &shown;
