@@ -1,8 +1,11 @@
 #include "CommandLine.h"
 
+#include "Platform.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QUrl>
+#include <cstdlib>
 
 namespace {
 
@@ -40,9 +43,10 @@ void AnswerWithoutWindow(int& argc, char** argv)
     const QCoreApplication core(argc, argv);
     if (helpAll)
         parser.process(core); // lists the toolkit's options too
-    if (help)
-        parser.showHelp(0);
-    parser.showVersion();
+    Platform::ShowCommandLineAnswer(help ? parser.helpText()
+                                         : QCoreApplication::applicationName() + u' ' +
+                                               QCoreApplication::applicationVersion() + u'\n');
+    std::exit(0);
 }
 
 QStringList FileArguments(const QStringList& arguments)

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -61,7 +62,7 @@ protected:
     }
 };
 
-QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& selected,
+QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QString& start,
                       const QString& caption = {}, const QString& filter = {},
                       const QString& suffix = {}, QList<Dialogs::Check>* checks = nullptr)
 {
@@ -73,8 +74,13 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     dialog.setDefaultSuffix(suffix);
     // "*.bcfg" also lists files named "*.BCFG".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    if (!selected.isEmpty())
-        dialog.selectFile(selected);
+    // Windows' own dialog takes the folder only from the directory and the selection only as a
+    // name: a full path given as the selection alone opens in the working folder.
+    const Dialogs::Start at = Dialogs::StartAt(start);
+    if (!at.folder.isEmpty()) {
+        dialog.setDirectory(at.folder);
+        dialog.selectFile(at.name);
+    }
     // Check boxes go under the name field of the toolkit's own dialog (a system dialog has no
     // room for them).
     QList<QCheckBox*> boxes;
@@ -96,10 +102,10 @@ QString runFileDialog(QWidget* parent, QFileDialog::AcceptMode mode, const QStri
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
-QString answerFileDialog(const QString& kind, const QString& selected, const QString& caption = {})
+QString answerFileDialog(const QString& kind, const QString& start, const QString& caption = {})
 {
     Seam& s = seam();
-    s.shown.append({kind, caption, selected});
+    s.shown.append({kind, caption, start, Dialogs::StartAt(start)});
     return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
 }
 
@@ -116,7 +122,7 @@ void Error(QWidget* parent, const QString& text)
 {
     const QString shownText = BcfgError::withFullStop(text);
     if (seam().testMode) {
-        seam().shown.append({QStringLiteral("error"), ApplicationTitle(), shownText});
+        seam().shown.append({QStringLiteral("error"), ApplicationTitle(), shownText, {}});
         return;
     }
     showBox(parent, QMessageBox::Critical, shownText);
@@ -125,7 +131,7 @@ void Error(QWidget* parent, const QString& text)
 void Message(QWidget* parent, const QString& text)
 {
     if (seam().testMode) {
-        seam().shown.append({QStringLiteral("message"), ApplicationTitle(), text});
+        seam().shown.append({QStringLiteral("message"), ApplicationTitle(), text, {}});
         return;
     }
     showBox(parent, QMessageBox::Critical, text);
@@ -135,7 +141,7 @@ Answer Confirm(QWidget* parent, const QString& caption, const QString& text)
 {
     Seam& s = seam();
     if (s.testMode) {
-        s.shown.append({QStringLiteral("confirm"), caption, text});
+        s.shown.append({QStringLiteral("confirm"), caption, text, {}});
         return s.answers.isEmpty() ? Answer::Cancel : s.answers.dequeue();
     }
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
@@ -159,7 +165,7 @@ int Choose(QWidget* parent, const QString& caption, const QString& text, const Q
 {
     Seam& s = seam();
     if (s.testMode) {
-        s.shown.append({QStringLiteral("choose"), caption, text});
+        s.shown.append({QStringLiteral("choose"), caption, text, {}});
         const int index = s.choices.isEmpty() ? -1 : s.choices.dequeue();
         return index == cancelButton ? -1 : index;
     }
@@ -204,19 +210,27 @@ void FitCaption(QMessageBox& box)
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
-QString OpenFileName(QWidget* parent, const QString& selected, const QString& caption,
+Start StartAt(const QString& start)
+{
+    if (start.isEmpty())
+        return {};
+    const QFileInfo info(start);
+    return {QDir::toNativeSeparators(info.absolutePath()), info.fileName()};
+}
+
+QString OpenFileName(QWidget* parent, const QString& start, const QString& caption,
                      const QString& filter)
 {
     if (seam().testMode)
-        return answerFileDialog(QStringLiteral("open"), selected, caption);
-    return runFileDialog(parent, QFileDialog::AcceptOpen, selected, caption, filter);
+        return answerFileDialog(QStringLiteral("open"), start, caption);
+    return runFileDialog(parent, QFileDialog::AcceptOpen, start, caption, filter);
 }
 
-QString SaveFileName(QWidget* parent, const QString& selected)
+QString SaveFileName(QWidget* parent, const QString& start)
 {
     if (seam().testMode)
-        return answerFileDialog(QStringLiteral("save"), selected);
-    return runFileDialog(parent, QFileDialog::AcceptSave, selected);
+        return answerFileDialog(QStringLiteral("save"), start);
+    return runFileDialog(parent, QFileDialog::AcceptSave, start);
 }
 
 QString SaveFileName(QWidget* parent, const QString& selected, const QString& caption,

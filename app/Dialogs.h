@@ -37,13 +37,23 @@ void FitCaption(QMessageBox& box);
 // The narrowest width at which box shows its caption whole.
 int CaptionWidth(const QWidget& box);
 
-// Open-file dialog; the chosen full path, or an empty text when cancelled. A name that does
-// not exist may be entered. caption: the dialog's title, the platform's ("Open") when empty.
-// filter: the kinds of file offered, BcfgFilter() when empty.
-QString OpenFileName(QWidget* parent, const QString& selected = {}, const QString& caption = {},
+// Where a file dialog starts: start's folder (in the platform's form), with start's name
+// selected. start is the open file's name, as every file dialog of the windows passes it; a
+// name without a folder lies in the working folder. Empty for an empty start.
+struct Start {
+    QString folder;
+    QString name;
+};
+Start StartAt(const QString& start);
+
+// Open-file dialog, starting as StartAt(start) says; the chosen full path, or an empty text
+// when cancelled. A name that does not exist may be entered. caption: the dialog's title, the
+// platform's ("Open") when empty. filter: the kinds of file offered, BcfgFilter() when empty.
+QString OpenFileName(QWidget* parent, const QString& start = {}, const QString& caption = {},
                      const QString& filter = {});
-// Save-file dialog that confirms overwriting an existing file; empty when cancelled.
-QString SaveFileName(QWidget* parent, const QString& selected);
+// Save-file dialog that confirms overwriting an existing file, starting as StartAt(start)
+// says; empty when cancelled.
+QString SaveFileName(QWidget* parent, const QString& start);
 
 // A check box under a file dialog's name field: its text and whether it is ticked (the
 // default before the dialog, the user's choice after it).
@@ -60,7 +70,8 @@ QString SaveFileName(QWidget* parent, const QString& selected, const QString& ca
 struct Shown {
     QString kind;    // "error", "message", "confirm", "choose", "open", "save"
     QString caption; // a file dialog's title when it has one of its own
-    QString text;
+    QString text;    // a file dialog's start as given
+    Start start;     // a file dialog's: where it starts
 };
 void SetTestMode(bool on);
 bool TestMode();

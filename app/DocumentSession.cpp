@@ -21,7 +21,7 @@ QString namingFile(const QString& text, const QString& fileName)
 {
     if (fileName.isEmpty())
         return text;
-    const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    const QString path = ShownPath(fileName);
     return text.contains(path) ? text : path + QStringLiteral(":\n") + text;
 }
 
@@ -292,7 +292,9 @@ bool DocumentSession::SaveAs()
 
 bool DocumentSession::saveAs()
 {
-    const QString chosen = Dialogs::SaveFileName(m_dialogParent, m_saveDialogFileName);
+    // The dialog starts at the name chosen in it last, the first time at the open file.
+    const QString chosen = Dialogs::SaveFileName(
+        m_dialogParent, m_saveDialogFileName.isEmpty() ? m_fileName : m_saveDialogFileName);
     if (chosen.isEmpty())
         return false;
     const QString fileName = WithBcfgExtension(chosen);
@@ -325,7 +327,7 @@ std::unique_ptr<TBCFGFile> DocumentSession::loadOther(const QString& fileName, b
 
 QString DocumentSession::chooseOther(const QString& caption) const
 {
-    const QString fileName = Dialogs::OpenFileName(m_dialogParent, {}, caption);
+    const QString fileName = Dialogs::OpenFileName(m_dialogParent, m_fileName, caption);
     return fileName.isEmpty() ? fileName : WithBcfgExtension(fileName);
 }
 

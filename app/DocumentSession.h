@@ -181,8 +181,8 @@ private:
                                     bool named = false);
     // The same, showing the unknown-block message in a box.
     std::unique_ptr<TBCFGFile> loadOther(const QString& fileName, bool named = false);
-    // Asks for another file (caption: the dialog's title, the platform's when empty); empty
-    // when cancelled.
+    // Asks for another file, starting at the open file (caption: the dialog's title, the
+    // platform's when empty); empty when cancelled.
     QString chooseOther(const QString& caption = {}) const;
     // Makes what happened since capture one undo step, when anything changed, and announces
     // its records (fallback's when the step could not be made).

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -61,7 +62,9 @@ void FileOpenEdit::setText(const QString& text)
 
 void FileOpenEdit::browse()
 {
-    const QString chosen = Dialogs::OpenFileName(window(), text());
+    // At the file the field names; while a half-typed name names none, at the open file.
+    const QString start = m_settled.isEmpty() || QFileInfo(text()).isFile() ? text() : m_settled;
+    const QString chosen = Dialogs::OpenFileName(window(), start, tr("Open file"));
     if (!chosen.isEmpty())
         setText(chosen); // the same path changes nothing and reopens nothing
 }

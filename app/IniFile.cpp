@@ -1,6 +1,7 @@
 #include "IniFile.h"
 
 #include "BcfgError.h"
+#include "FileName.h"
 
 #include <QDir>
 #include <QFile>
@@ -129,8 +130,7 @@ int IniFile::ReadInteger(const QString& section, const QString& key, int default
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value)
 {
-    const QString fullPath = QDir::toNativeSeparators(QFileInfo(m_path).absoluteFilePath());
-    const BcfgError failure(QStringLiteral("Unable to write to %1").arg(fullPath));
+    const BcfgError failure(QStringLiteral("Unable to write to %1").arg(ShownPath(m_path)));
 
     QByteArray bytes;
     QFile existing(m_path);

@@ -92,6 +92,11 @@ void EntryColourDelegate::initStyleOption(QStyleOptionViewItem* option,
         break;
     }
     if (*m_editorOpen) {
+        // The entry under edit (the selected one) lies under its popup, which shows the name and
+        // the value itself: drawn too, its label shows at the popup's edges, the first letter
+        // in the 8 px left of it, the old value past a shorter popup's right edge.
+        if (option->state & QStyle::State_Selected)
+            option->text.clear();
         // The entry under edit takes the popup's colour, so nothing is drawn highlighted.
         option->state &= ~QStyle::State_Selected;
         option->backgroundBrush = option->palette.brush(QPalette::ToolTipBase);

@@ -1,5 +1,6 @@
 #pragma once
 
+class QString;
 class QWidget;
 
 // What the windows ask of the operating system (PlatformWin.cpp, PlatformPosix.cpp).
@@ -8,5 +9,11 @@ namespace Platform {
 // The height of a caption button in a window's title bar, in the window's pixels:
 // the system metric SM_CYSIZE on Windows, the style's title bar height elsewhere.
 int CaptionButtonHeight(const QWidget& window);
+
+// Shows what the command line asked for (--help, --version) where its user reads it: on
+// standard output. A window program of Windows has none of its own unless one was handed to it
+// (a pipe, a file): it writes to the console it was started from, or, without one, shows the
+// text in a message box. Needs no QApplication.
+void ShowCommandLineAnswer(const QString& text);
 
 } // namespace Platform

@@ -13,11 +13,15 @@ using namespace Cli;
 
 namespace {
 
+constexpr auto Program = "parvane-cli [--codepage NAME] ";
+
 // The usage, one line for each command of the table.
 QByteArray usageText()
 {
     constexpr qsizetype SummaryColumn = 45;
-    QByteArray text = "Usage: parvane-cli [--codepage NAME] COMMAND ...\nCommands:\n";
+    QByteArray text = QByteArray("Usage: ") + Program +
+                      "COMMAND ...\n"
+                      "       parvane-cli --help | COMMAND --help | --version\nCommands:\n";
     for (const Command& command : Commands()) {
         const QByteArray line = QByteArray("  ") + command.name + ' ' + command.usage;
         text += line;
@@ -30,12 +34,31 @@ QByteArray usageText()
     return text;
 }
 
+// One command's usage, from the same table.
+QByteArray usageText(const Command& command)
+{
+    QByteArray text = QByteArray("Usage: ") + Program + command.name + ' ' + command.usage + '\n';
+    return text + "  " + command.summary + '\n';
+}
+
 int usage(QByteArray& err, const QString& problem = {})
 {
     if (!problem.isEmpty())
         err += problem.toUtf8() + '\n';
     err += usageText();
     return Failed;
+}
+
+// What was asked for is the usage itself: it goes to stdout and the status is 0.
+int answer(CliOutput& out, const QByteArray& text)
+{
+    out += text;
+    return Ok;
+}
+
+bool asksForHelp(const QString& argument)
+{
+    return argument == QLatin1String("--help") || argument == QLatin1String("-h");
 }
 
 // Reads rest as command's rule says; the problem to print when they break it.
@@ -92,12 +115,18 @@ int run(const QStringList& args, CliOutput& out, QByteArray& err)
 {
     if (args.isEmpty())
         return usage(err);
+    if (asksForHelp(args.first()) || args.first() == QLatin1String("help"))
+        return answer(out, usageText());
+    if (args.first() == QLatin1String("--version"))
+        return answer(out, QByteArray("parvane-cli ") + PARVANE_VERSION + '\n');
     const auto& commands = Commands();
     const auto command = std::find_if(commands.begin(), commands.end(), [&](const Command& c) {
         return args.first() == QLatin1String(c.name);
     });
     if (command == commands.end())
         return usage(err, QStringLiteral("unknown command: %1").arg(args.first()));
+    if (args.size() > 1 && asksForHelp(args[1]))
+        return answer(out, usageText(*command));
     Arguments arguments;
     const QString problem = readArguments(*command, args.mid(1), arguments);
     if (!problem.isEmpty())

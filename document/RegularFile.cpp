@@ -1,6 +1,7 @@
 #include "RegularFile.h"
 
 #include "BcfgError.h"
+#include "FileName.h"
 #include "PlatformFile.h"
 
 #include <QDir>
@@ -16,13 +17,14 @@ const QString NotRegular = QStringLiteral("Not a regular file");
 
 BcfgError cannotOpen(const QString& fileName, const QString& reason)
 {
-    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2").arg(FullPath(fileName), reason));
+    return BcfgError(QStringLiteral("Cannot open file \"%1\". %2")
+                         .arg(ShownPath(fileName), ShownReason(reason, fileName)));
 }
 
 BcfgError cannotCreate(const QString& fileName, const QString& reason)
 {
-    return BcfgError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(FullPath(fileName), reason));
+    return BcfgError(QStringLiteral("Cannot create file \"%1\". %2")
+                         .arg(ShownPath(fileName), ShownReason(reason, fileName)));
 }
 
 // Whether saving to fileName replaces a regular file or creates a new one.
@@ -57,7 +59,7 @@ QString notWritable(const QString& fileName)
 
 QString FullPath(const QString& fileName)
 {
-    return QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+    return ShownPath(fileName);
 }
 
 void OpenForReading(QFile& file, const QString& fileName)

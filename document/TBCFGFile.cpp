@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 #include "FieldHash.h"
+#include "FileName.h"
 #include "LoaderState.h"
 #include "RecordFactory.h"
 #include "RecordStream.h"

@@ -312,6 +312,13 @@ Go on with it as the older version&apos;s own file?</source>
     </message>
 </context>
 <context>
+    <name>FileOpenEdit</name>
+    <message>
+        <source>Open file</source>
+        <translation>Открыть файл</translation>
+    </message>
+</context>
+<context>
     <name>FindBar</name>
     <message>
         <source>Find:</source>

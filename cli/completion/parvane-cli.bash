@@ -56,9 +56,9 @@ _parvane_cli()
     fi
     if ((COMP_CWORD <= i)); then
         if ((COMP_CWORD == 1)); then
-            _parvane_cli_add -W "$commands --codepage" -- "$cur"
+            _parvane_cli_add -W "$commands help --codepage --help -h --version" -- "$cur"
         else
-            _parvane_cli_add -W "$commands" -- "$cur"
+            _parvane_cli_add -W "$commands help --help -h --version" -- "$cur"
         fi
         return
     fi
@@ -67,6 +67,8 @@ _parvane_cli()
     # The words after the command so far, without the one being completed.
     local -a args=("${COMP_WORDS[@]:i+1:COMP_CWORD-i-1}")
     local n=${#args[@]}
+    # COMMAND --help prints that command's usage.
+    ((n == 0)) && [[ $cur == -* ]] && _parvane_cli_add -W "--help" -- "$cur"
 
     case $command in
     tree | records)

@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QWindow>
 #include <cmath>
+#include <functional>
 
 using answers::errorText;
 using kit::drawn;
@@ -313,6 +314,64 @@ private slots:
         shown = Dialogs::TakeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].kind, QStringLiteral("open"));
+    }
+
+    void everyFileDialogStartsAtTheOpenFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("browse") << "browse"
+                                << "open"
+                                << "Open file";
+        QTest::newRow("Save As") << "Save As"
+                                 << "save"
+                                 << "";
+        QTest::newRow("Import") << "Import"
+                                << "open"
+                                << "";
+        QTest::newRow("compare") << "compare"
+                                 << "open"
+                                 << "Compare with file";
+        QTest::newRow("preview") << "preview"
+                                 << "open"
+                                 << "Import with preview";
+    }
+    void everyFileDialogStartsAtTheOpenFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, kind);
+        QFETCH(QString, caption);
+        // Not in the working folder, which holds a file of the same name.
+        write(m_dir, "демо.bcfg", sample().bytes());
+        auto [form, path] = m_window.open(m_dir, "Папка/демо.bcfg", sample().bytes());
+        const QMap<QString, std::function<void()>> commands{
+            {"browse",
+             [&] { QTest::mouseClick(form.LMDFileOpenEdit1->browseButton(), Qt::LeftButton); }},
+            {"Save As", [&] { QTest::mouseClick(form.Button2, Qt::LeftButton); }},
+            {"Import", [&] { QTest::mouseClick(form.Button4, Qt::LeftButton); }},
+            {"compare", [&] { form.CompareWithFileAction->trigger(); }},
+            {"preview", [&] { form.ImportWithPreviewAction->trigger(); }},
+        };
+        Dialogs::TakeShown();
+        commands[command]();
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].kind, kind);
+        QCOMPARE(shown[0].caption, caption);
+        QCOMPARE(shown[0].start.folder, QDir::toNativeSeparators(m_dir.filePath("Папка")));
+        QCOMPARE(shown[0].start.name, QStringLiteral("демо.bcfg"));
+        if (command != "Save As")
+            return;
+        // Save As starts next time at the name chosen in it.
+        Dialogs::SetNextFileName(m_dir.filePath("Другая/копия"));
+        QVERIFY(QDir(m_dir.path()).mkdir("Другая"));
+        commands[command]();
+        Dialogs::TakeShown();
+        commands[command]();
+        const Dialogs::Start again = Dialogs::TakeShown().value(0).start;
+        QCOMPARE(again.folder, QDir::toNativeSeparators(m_dir.filePath("Другая")));
+        QCOMPARE(again.name, QStringLiteral("копия.bcfg"));
     }
 
     void saveWritesToTheFieldName()

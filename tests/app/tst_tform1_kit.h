@@ -172,6 +172,7 @@ inline TBcfgRecAll* record(TForm1& form, const QString& text)
 struct Drawn {
     QColor text;
     QColor background;
+    QString label; // the text drawn
 };
 inline Drawn drawn(TForm1& form, const QModelIndex& index, bool selected)
 {
@@ -183,7 +184,8 @@ inline Drawn drawn(TForm1& form, const QModelIndex& index, bool selected)
     const bool highlighted = option.state & QStyle::State_Selected;
     return {option.palette.color(highlighted ? QPalette::HighlightedText : QPalette::Text),
             option.backgroundBrush.style() == Qt::NoBrush ? QColor()
-                                                          : option.backgroundBrush.color()};
+                                                          : option.backgroundBrush.color(),
+            option.text};
 }
 
 // Shows the window, makes it active and gives the tree the focus.

@@ -239,6 +239,7 @@ private slots:
         QPoint shownAt;
         bool editorOpen = false;
         QColor entryBackground;
+        QString entryLabel = QStringLiteral("unseen");
         ModalPlayer player({[&](QWidget* modal) {
             shownClass = QString::fromLatin1(modal->metaObject()->className());
             shownAt = modal->pos();
@@ -246,6 +247,7 @@ private slots:
             editorOpen = form.EditorOpen() && !form.FindAction->isEnabled() &&
                          !form.NextChangedAction->isEnabled();
             entryBackground = drawn(form, item, true).background;
+            entryLabel = drawn(form, item, true).label;
             qobject_cast<QDialog*>(modal)->reject();
         }});
         QTest::keyClick(form.TreeView1, Qt::Key_Return);
@@ -256,8 +258,11 @@ private slots:
         QCOMPARE(QPoint(PopupLeft, PopupTop), expected);
         QVERIFY(editorOpen);
         QCOMPARE(entryBackground, form.TreeView1->palette().color(QPalette::ToolTipBase));
+        // The popup shows the name and the value: the label under it would show past its edges.
+        QCOMPARE(entryLabel, QString());
         QVERIFY(!form.EditorOpen() && form.FindAction->isEnabled());
         QVERIFY(!drawn(form, item, true).background.isValid());
+        QCOMPARE(drawn(form, item, true).label, item->text(0));
         QVERIFY(!form.CurrentDoc()->Modified);
         form.SetEditorHost(nullptr);
     }

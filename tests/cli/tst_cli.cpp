@@ -2,7 +2,9 @@
 #include "BcfgError.h"
 #include "CliApp.h"
 #include "CodePage.h"
+#include "Commands.h"
 #include "PathCommands.h"
+#include "StandardOutput.h"
 #include "TBCFGFile.h"
 #include "TestFifo.h"
 
@@ -12,9 +14,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
+#endif
+#ifdef Q_OS_WIN
+#include <windows.h>
 #endif
 
 // A memory limit means nothing under AddressSanitizer, which reserves far more.
@@ -169,6 +176,40 @@ private slots:
         QCOMPARE(cli({"import", partial}).status, 1);
         const Run badPage = cli({"--codepage", "nope", "tree", partial});
         QCOMPARE(badPage.status, 1);
+    }
+
+    void helpAndVersionOnStdout_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("first");
+        const QByteArray all = "Usage: parvane-cli [--codepage NAME] COMMAND ...\n";
+        QTest::newRow("--help") << QStringList{"--help"} << all;
+        QTest::newRow("-h") << QStringList{"-h"} << all;
+        QTest::newRow("help") << QStringList{"help"} << all;
+        QTest::newRow("after the code page")
+            << QStringList{"--codepage", "cp1250", "--help"} << all;
+        QTest::newRow("tree --help")
+            << QStringList{"tree", "--help"}
+            << QByteArray("Usage: parvane-cli [--codepage NAME] tree FILE\n");
+        QTest::newRow("set -h") << QStringList{"set", "-h", "x"}
+                                << QByteArray("Usage: parvane-cli [--codepage NAME] set FILE PATH "
+                                              "VALUE [PATH VALUE ...] [-o OUT]\n");
+        QTest::newRow("--version")
+            << QStringList{"--version"} << QByteArray("parvane-cli " PARVANE_VERSION "\n");
+    }
+    void helpAndVersionOnStdout()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, first);
+        const Run r = cli(args);
+        QVERIFY(CodePage::SetName("windows-1251"));
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.err.isEmpty());
+        QCOMPARE(r.out.left(r.out.indexOf('\n') + 1), first);
+        // The usage lists every command of the table with its arguments, each once.
+        if (args.size() == 1 && args[0] != "--version")
+            for (const Cli::Command& command : Cli::Commands())
+                QCOMPARE(r.out.count(QByteArray("\n  ") + command.name + ' ' + command.usage), 1);
     }
 
     void diffListsWhatImportWouldDo()
@@ -626,6 +667,82 @@ private slots:
                  QByteArray("Љ\xEF\xBF\xBD - [ 1 ]\n")); // 0x98: no character
         QCOMPARE(cli({"--codepage", "windows-1250", "tree", file}).out.left(2), QByteArray("Š"));
         QVERIFY(CodePage::SetName("windows-1251"));
+    }
+
+    // A console is given the text, each character whole however the bytes were cut.
+    void consoleGetsTheText()
+    {
+        struct FakeConsole : StandardOutput::ConsoleSink {
+            QString* shown;
+            bool refuses = false;
+            bool Write(QStringView text) override
+            {
+                *shown += text;
+                return !refuses;
+            }
+        };
+        const QString text = QStringLiteral("Часы - [ 12:00 ] \U0001F570\n");
+        const QByteArray bytes = text.toUtf8();
+        for (qsizetype cut = 0; cut <= bytes.size(); ++cut) {
+            QString shown;
+            auto sink = std::make_unique<FakeConsole>();
+            sink->shown = &shown;
+            StandardOutput::ConsoleDevice console(std::move(sink));
+            QCOMPARE(console.write(bytes.left(cut)), cut);
+            QCOMPARE(console.write(bytes.mid(cut)), bytes.size() - cut);
+            QCOMPARE(shown, text);
+        }
+        // The CLI's output as the console shows it; a console that refuses is a write error.
+        const QString file =
+            write("console.bcfg", BcfgBuilder().integer(1, "\xD7\xE0\xF1\xFB", 0, 9, 1).bytes());
+        QString shown;
+        auto sink = std::make_unique<FakeConsole>();
+        sink->shown = &shown;
+        FakeConsole& fake = *sink;
+        StandardOutput::ConsoleDevice console(std::move(sink));
+        QByteArray err;
+        QCOMPARE(RunCli({"tree", file}, console, err), 0);
+        QCOMPARE(shown, QStringLiteral("Часы - [ 1 ]\n"));
+        fake.refuses = true;
+        QCOMPARE(RunCli({"tree", file}, console, err), 1);
+        QCOMPARE(err, QByteArray("Stream write error.\n"));
+    }
+
+    // Windows' own console: what is written reads back from its screen, Cyrillic included.
+    void consoleWriteRoundTrips()
+    {
+#ifndef Q_OS_WIN
+        QSKIP("Windows' console API");
+#else
+        // A console window of its own, which would take the focus from the window tests running
+        // beside it: tests/windows/check runs this alone.
+        if (qEnvironmentVariableIsEmpty("PARVANE_CONSOLE_TEST"))
+            QSKIP("PARVANE_CONSOLE_TEST is not set");
+        const HANDLE before = ::GetStdHandle(STD_OUTPUT_HANDLE);
+        ::FreeConsole();
+        QVERIFY(::AllocConsole());
+        const HANDLE screen =
+            ::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        QVERIFY(screen != INVALID_HANDLE_VALUE);
+        ::SetStdHandle(STD_OUTPUT_HANDLE, screen);
+        CONSOLE_SCREEN_BUFFER_INFO info;
+        QVERIFY(::GetConsoleScreenBufferInfo(screen, &info));
+        const QString text = QStringLiteral("Настройки часов: Ёё ЯЖЩ");
+        {
+            const auto out = StandardOutput::Open(StandardOutput::Stream::Out);
+            QVERIFY(dynamic_cast<StandardOutput::ConsoleDevice*>(out.get()));
+            QCOMPARE(out->write(text.toUtf8()), text.toUtf8().size());
+        }
+        std::vector<wchar_t> read(size_t(text.size()));
+        DWORD count = 0;
+        QVERIFY(::ReadConsoleOutputCharacterW(screen, read.data(), DWORD(read.size()),
+                                              info.dwCursorPosition, &count));
+        ::SetStdHandle(STD_OUTPUT_HANDLE, before);
+        ::CloseHandle(screen);
+        ::FreeConsole();
+        QCOMPARE(QString::fromWCharArray(read.data(), count), text);
+#endif
     }
 
     void theProgramItself()

@@ -1,4 +1,5 @@
 #include "BcfgBuilder.h"
+#include "PopupPosition.h"
 #include "PopupTestKit.h"
 #include "TBCFGFile.h"
 #include "TBcfgRecAll.h"
@@ -228,6 +229,34 @@ private slots:
         QTRY_COMPARE(user.stepsRun(), 1);
         QVERIFY(!user.leftOpen()); // the record took the value: no second showing
         QVERIFY(record->DisplayText().contains(text.toLatin1()));
+    }
+
+    void textFieldShowsTheWholeValue_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("short: the design's width") << "old";
+        QTest::newRow("long: wider") << "4:\\Zbin\\ClockBat\\Будильник на каждое утро.mp3";
+    }
+    void textFieldShowsTheWholeValue()
+    {
+        QFETCH(QString, text);
+        TForm0204& form = m->form0204;
+        PopupLeft = PopupTop = 0;
+        EditorHost::StringPopup popup{QStringLiteral("Мелодия -"), text, 100, {}};
+        int width = 0;
+        int textWidth = 0;
+        PopupUser user(&form, {[&] {
+            width = form.Edit1->width();
+            textWidth = form.Edit1->fontMetrics().horizontalAdvance(text);
+            QCOMPARE(form.width(), rightOf(form.Edit1));
+            QTest::keyClick(form.Edit1, Qt::Key_Escape);
+        }});
+        QString typed;
+        QVERIFY(!m->host.ShowStringPopup(popup, typed));
+        QTRY_COMPARE(user.stepsRun(), 1);
+        QVERIFY2(width >= qMax(177, textWidth + 8), qPrintable(QString::number(width)));
+        if (textWidth < 150)
+            QCOMPARE(width, 177);
     }
 
     void tooLongTextIsCutAndThePopupStaysOpen_data()
