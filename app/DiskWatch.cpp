@@ -2,6 +2,7 @@
 
 #include "DocumentSession.h"
 #include "FileState.h"
+#include "Platform.h"
 
 #include <QFileInfo>
 
@@ -39,7 +40,8 @@ void DiskWatch::rewatch()
     if (m_fileName.isEmpty())
         return;
     const QString folder = QFileInfo(m_fileName).absolutePath();
-    if (!m_watcher.directories().contains(folder) && QFileInfo(folder).isDir())
+    if (Platform::WatchFolderOfFile() && !m_watcher.directories().contains(folder) &&
+        QFileInfo(folder).isDir())
         m_watcher.addPath(folder);
     if (!m_watcher.files().contains(m_fileName) && QFileInfo(m_fileName).isFile())
         m_watcher.addPath(m_fileName);

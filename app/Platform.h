@@ -16,4 +16,10 @@ int CaptionButtonHeight(const QWidget& window);
 // text in a message box. Needs no QApplication.
 void ShowCommandLineAnswer(const QString& text);
 
+// Whether a watch on a file must also watch its folder to see the file come back after it
+// was renamed over or deleted: the system's watch on Linux follows the file itself, while
+// Qt's watch on Windows watches the folder already (and a second handle on the folder keeps it
+// from being removed).
+bool WatchFolderOfFile();
+
 } // namespace Platform

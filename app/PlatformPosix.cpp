@@ -19,4 +19,9 @@ void ShowCommandLineAnswer(const QString& text)
         out->write(text.toUtf8());
 }
 
+bool WatchFolderOfFile()
+{
+    return true;
+}
+
 } // namespace Platform

@@ -26,4 +26,9 @@ void ShowCommandLineAnswer(const QString& text)
                   reinterpret_cast<const wchar_t*>(caption.utf16()), MB_OK | MB_ICONINFORMATION);
 }
 
+bool WatchFolderOfFile()
+{
+    return false;
+}
+
 } // namespace Platform

@@ -230,12 +230,12 @@ private slots:
         kit::Entry other = named(form, "Other");
         rightClick(kit::selectEntry(form, other), "Copy path");
         QCOMPARE(kit::current(form), other);
-        QCOMPARE(items, (QStringList{"Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
-                                     "Copy value", "Copy path", "Find...\tCtrl+F",
-                                     "Next changed\tF4", "Compare with file...\tCtrl+D",
-                                     "Import with preview...\tCtrl+Shift+I",
-                                     "Upgrade from an older version...\tCtrl+U", "Export settings...\tCtrl+E",
-                              "Apply settings...\tCtrl+Shift+E"}));
+        QCOMPARE(items, (QStringList{
+                            "Edit\tEnter", "Undo \"Int\"\tCtrl+Z", "Redo\tCtrl+Y (off)",
+                            "Copy value", "Copy path", "Find...\tCtrl+F", "Next changed\tF4",
+                            "Compare with file...\tCtrl+D", "Import with preview...\tCtrl+Shift+I",
+                            "Upgrade from an older version...\tCtrl+U",
+                            "Export settings...\tCtrl+E", "Apply settings...\tCtrl+Shift+E"}));
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("Other"));
         rightClick(kit::selectEntry(form, named(form, "Level")), "Undo");
         QCOMPARE(named(form, "Int")->text(0), QStringLiteral("Int - [ 10 ]"));
