@@ -33,8 +33,9 @@ DiskChangeBar::DiskChangeBar(DocumentSession& session, MainTree* tree)
     m_reload->setToolTip(tr("Read the file again as it is on disk"));
     m_compare->setToolTip(tr("Show how the values here differ from the file on disk"));
     m_ignore->setToolTip(tr("Hide this until the file changes again"));
-    // A long name is cut rather than pushing the buttons out; the tip tells it whole.
+    // A long message wraps rather than pushing the buttons out; the tip tells it whole too.
     m_text->setMinimumWidth(1);
+    m_text->setWordWrap(true);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 2, 4, 2);
     layout->setSpacing(4);
@@ -42,6 +43,11 @@ DiskChangeBar::DiskChangeBar(DocumentSession& session, MainTree* tree)
     for (QPushButton* button : {m_reload, m_compare, m_ignore}) {
         button->setAutoDefault(false);
         button->setFocusPolicy(Qt::TabFocus);
+        // As narrow as their words, so that the message keeps the room (a push button is
+        // otherwise at least 80 pixels wide).
+        const QFontMetrics metrics = button->fontMetrics();
+        button->setMaximumWidth(metrics.horizontalAdvance(button->text()) +
+                                2 * metrics.averageCharWidth() + 8);
         layout->addWidget(button);
     }
 
@@ -106,7 +112,10 @@ void DiskChangeBar::Ignore()
 
 void DiskChangeBar::place()
 {
-    const int height = qMax(sizeHint().height(), m_reload->sizeHint().height() + 4);
+    // A message longer than the tree is wide takes a second line.
+    const int width = m_tree->viewport()->width();
+    const int wanted = hasHeightForWidth() ? heightForWidth(width) : sizeHint().height();
+    const int height = qMax(wanted, m_reload->sizeHint().height() + 4);
     m_tree->ReserveTop(height);
     const QRect entries = m_tree->viewport()->geometry();
     setGeometry(entries.left(), entries.top() - height, entries.width(), height);
