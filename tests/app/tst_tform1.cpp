@@ -402,7 +402,10 @@ private slots:
 
         QTest::mouseClick(form.Button1, Qt::LeftButton);
 
-        QVERIFY(errorText(Dialogs::TakeShown()).startsWith("Cannot create file \""));
+        const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
+        QVERIFY2(errorText(shown).startsWith("Cannot create file \""),
+                 qPrintable(shown.isEmpty() ? QStringLiteral("no box")
+                                            : shown[0].kind + ": " + shown[0].text));
         QVERIFY(form.CurrentDoc()->Modified);
         QVERIFY(state(form) == Changed);
     }
