@@ -398,14 +398,18 @@ private slots:
         auto [form, path] = m_window.open(m_dir, "gone/fail.bcfg", sample().bytes());
         form.CurrentDoc()->Record(0)->MarkModified();
         form.FormPaint();
-        QVERIFY(QDir(m_dir.filePath("gone")).removeRecursively());
+        // A folder where the file was: nothing may be written there. (Removing the file's folder
+        // fails no save under Wine while a watch holds the folder: it is gone only once the
+        // handle closes.)
+        QVERIFY(QFile::remove(path) && QDir().mkdir(path));
 
+        Dialogs::SetNextChoice(0); // Overwrite, when asked about what is there now
         QTest::mouseClick(form.Button1, Qt::LeftButton);
 
         const QList<Dialogs::Shown> shown = Dialogs::TakeShown();
         QVERIFY2(errorText(shown).startsWith("Cannot create file \""),
                  qPrintable(shown.isEmpty() ? QStringLiteral("no box")
-                                            : shown[0].kind + ": " + shown[0].text));
+                                            : shown.last().kind + ": " + shown.last().text));
         QVERIFY(form.CurrentDoc()->Modified);
         QVERIFY(state(form) == Changed);
     }
