@@ -3,9 +3,9 @@
 #include "CompareWindow.h"
 #include "DiskWatch.h"
 #include "DocumentSession.h"
+#include "FindBar.h"
 #include "MainTree.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -18,13 +18,7 @@ DiskChangeBar::DiskChangeBar(DocumentSession& session, MainTree* tree)
       m_compare(new QPushButton(tr("Compare"), this)), m_ignore(new QPushButton(tr("Ignore"), this))
 {
     setObjectName(QStringLiteral("DiskChangeBar"));
-    setFrameShape(QFrame::NoFrame);
-    QPalette colours = palette();
-    const QPalette system = QApplication::palette();
-    colours.setColor(QPalette::Window, system.color(QPalette::ToolTipBase));
-    colours.setColor(QPalette::WindowText, system.color(QPalette::ToolTipText));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    FindBar::UsePopupColours(*this);
 
     m_text->setObjectName(QStringLiteral("DiskChangeText"));
     m_reload->setObjectName(QStringLiteral("DiskReload"));

@@ -15,18 +15,23 @@ namespace {
 constexpr int BarHeight = 24; // the popups' field height
 }
 
+void FindBar::UsePopupColours(QFrame& bar)
+{
+    bar.setFrameShape(QFrame::NoFrame);
+    // The popups' background and text colours; fields keep their own, as theirs do.
+    QPalette colours = bar.palette();
+    const QPalette system = QApplication::palette();
+    colours.setColor(QPalette::Window, system.color(QPalette::ToolTipBase));
+    colours.setColor(QPalette::WindowText, system.color(QPalette::ToolTipText));
+    bar.setPalette(colours);
+    bar.setAutoFillBackground(true);
+}
+
 FindBar::FindBar(MainTree* tree)
     : QFrame(tree), m_tree(tree), m_field(new QLineEdit(this)), m_status(new QLabel(this))
 {
     setObjectName(QStringLiteral("FindBar"));
-    setFrameShape(QFrame::NoFrame);
-    // The popups' background and text colours; the field keeps its own, as theirs do.
-    QPalette colours = palette();
-    const QPalette system = QApplication::palette();
-    colours.setColor(QPalette::Window, system.color(QPalette::ToolTipBase));
-    colours.setColor(QPalette::WindowText, system.color(QPalette::ToolTipText));
-    setPalette(colours);
-    setAutoFillBackground(true);
+    UsePopupColours(*this);
 
     auto* label = new QLabel(tr("Find:"), this);
     m_field->setObjectName(QStringLiteral("FindField"));

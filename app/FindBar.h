@@ -37,6 +37,9 @@ public:
     QString Status() const;
     // The field's background while its text matches nothing.
     static QColor NotFoundColour() { return QColor(255, 204, 204); }
+    // A bar over the tree in the popups' colours, without a frame (this one, the changed-on-disk
+    // bar).
+    static void UsePopupColours(QFrame& bar);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
