@@ -92,7 +92,7 @@ void SettingsTransfer::Apply(QWidget* parent, DocumentSession& session)
     const QString fileName = Dialogs::OpenFileName(parent, {}, tr("Apply settings"), filter());
     if (fileName.isEmpty())
         return;
-    std::vector<Settings::Setting> settings;
+    Settings::List settings;
     try {
         settings = SettingsText::Read(RegularFile::ReadAll(fileName));
     } catch (const BcfgError& e) {

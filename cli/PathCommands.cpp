@@ -106,7 +106,7 @@ void Set(const QString& file, const QList<QPair<QString, QString>>& pairs, const
          const LoadFile& load)
 {
     TBCFGFile* const doc = &load(file);
-    std::vector<Settings::Setting> settings;
+    Settings::List settings;
     for (const auto& [path, value] : pairs)
         settings.push_back({path, value});
     // Stored in memory pair by pair; the first refusal throws before any save.
@@ -122,7 +122,7 @@ void Load(const QString& file, const QString& settingsFile, const QString& outpu
         return SettingsText::Read(RegularFile::ReadAll(settingsFile));
     });
     TBCFGFile* const doc = &load(file);
-    const std::vector<Settings::Setting> settings = reading.get();
+    const Settings::List settings = reading.get();
     if (settings.empty())
         err += BcfgError::withFullStop(Settings::NothingToApply(settingsFile)).toUtf8() + '\n';
     const auto skipped = Settings::Apply(

@@ -50,8 +50,12 @@ bool PathIndex::NamedByPath(int index) const
 
 TBcfgRecAll* PathIndex::Find(QStringView path, int guess) const
 {
-    const QByteArray utf8 = path.toUtf8();
-    const std::vector<QByteArrayView> steps = ParameterPath::Steps(QByteArrayView(utf8));
+    return Find(QByteArrayView(path.toUtf8()), guess);
+}
+
+TBcfgRecAll* PathIndex::Find(QByteArrayView utf8Path, int guess) const
+{
+    const std::vector<QByteArrayView> steps = ParameterPath::Steps(utf8Path);
     // Paths apart, a record that spells the path is the one it names.
     if (m_unique) {
         for (int tried = 0; tried < 16 && guess >= 0 && guess < m_doc.Count(); ++tried, ++guess) {

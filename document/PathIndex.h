@@ -22,6 +22,7 @@ public:
     // likely to be it, such as the one after the last found when the paths come in file
     // order; a level is passed over to the records after it.
     TBcfgRecAll* Find(QStringView path, int guess = -1) const;
+    TBcfgRecAll* Find(QByteArrayView utf8Path, int guess = -1) const;
 
 private:
     struct Slot {

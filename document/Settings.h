@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class TBCFGFile;
@@ -17,6 +20,54 @@ struct Setting {
     qint64 line = 0; // in the settings text; 0 when the setting came from elsewhere
 };
 
+// Settings as their UTF-8 text, in order: a million of them fit in a small part of the memory
+// that as many Setting values take, and a path is looked up without being converted.
+class List
+{
+public:
+    void push_back(const Setting& setting);
+    void add(std::string_view path, std::string_view value, qint64 line);
+    // Appends other's settings, their lines moved on by lines.
+    void append(const List& other, qint64 lines);
+    void reserve(size_t count, qsizetype bytes);
+
+    size_t size() const { return m_items.size(); }
+    bool empty() const { return m_items.empty(); }
+    QByteArrayView pathUtf8(size_t i) const;
+    QByteArrayView valueUtf8(size_t i) const;
+    qint64 line(size_t i) const { return m_items[i].line; }
+    Setting operator[](size_t i) const;
+
+    class const_iterator
+    {
+    public:
+        const_iterator(const List& list, size_t at) : m_list(&list), m_at(at) {}
+        Setting operator*() const { return (*m_list)[m_at]; }
+        const_iterator& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        bool operator!=(const const_iterator& other) const { return m_at != other.m_at; }
+
+    private:
+        const List* m_list;
+        size_t m_at;
+    };
+    const_iterator begin() const { return {*this, 0}; }
+    const_iterator end() const { return {*this, size()}; }
+
+private:
+    struct Item {
+        qsizetype at; // the path, then the value, in m_text
+        qsizetype pathSize;
+        qsizetype valueSize;
+        qint64 line;
+    };
+    std::string m_text;
+    std::vector<Item> m_items;
+};
+
 // A path that names no record: an error, or passed over.
 enum class Missing { Refused, Skipped };
 
@@ -26,7 +77,7 @@ enum class Missing { Refused, Skipped };
 // when it has one and quotes the path and the value. The records set before it keep their new
 // values then: the caller discards the document or puts them back. Returns the settings
 // passed over, in order.
-std::vector<Setting> Apply(TBCFGFile& doc, const std::vector<Setting>& settings,
+std::vector<Setting> Apply(TBCFGFile& doc, const List& settings,
                            Missing missing = Missing::Refused);
 
 // The record found for path, to read or set its value: throws BcfgError "<refusal>: no record

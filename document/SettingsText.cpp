@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 #include "CodePage.h"
+#include "FieldHash.h"
 #include "ParameterPath.h"
 #include "PathIndex.h"
 #include "TBCFGFile.h"
@@ -9,7 +10,11 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <charconv>
+#include <future>
+#include <optional>
 #include <string_view>
+#include <thread>
 
 // Only what reads TOML: the text is written here by hand, one line per key in file order, and
 // nothing needs the wide-string forms of Windows.
@@ -154,30 +159,18 @@ QByteArray Write(const TBCFGFile& doc, const Options& options)
     });
 }
 
-std::vector<Settings::Setting> Read(QByteArrayView text)
+namespace {
+
+// A key and its value where the text has them.
+struct Entry {
+    toml::source_position at;
+    const toml::key* key;
+    const toml::node* node;
+};
+
+// The table's entries in the order of the text: the table keeps its keys in its own order.
+std::vector<Entry> inTextOrder(const toml::table& table)
 {
-    // A zero byte is no character of a text; what holds one is not a text file at all.
-    if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
-        throw BcfgError(Settings::AtLine(
-            lineOfZeroByte(text, zero),
-            QCoreApplication::translate("Settings", "a zero byte: this is not a text file")));
-    toml::table table;
-    try {
-        table = toml::parse(std::string_view(text.data(), size_t(text.size())));
-    } catch (const toml::parse_error& error) {
-        throw BcfgError(
-            QCoreApplication::translate("Settings", "Line %1, column %2: this is not TOML: %3")
-                .arg(error.source().begin.line)
-                .arg(error.source().begin.column)
-                .arg(QString::fromUtf8(error.description().data(),
-                                       qsizetype(error.description().size()))));
-    }
-    // The table keeps its keys in its own order: the text's order comes from the lines.
-    struct Entry {
-        toml::source_position at;
-        const toml::key* key;
-        const toml::node* node;
-    };
     std::vector<Entry> entries;
     entries.reserve(table.size());
     for (const auto& [key, node] : table)
@@ -186,32 +179,183 @@ std::vector<Settings::Setting> Read(QByteArrayView text)
     std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return a.at.line != b.at.line ? a.at.line < b.at.line : a.at.column < b.at.column;
     });
-    std::vector<Settings::Setting> settings;
-    settings.reserve(entries.size());
-    for (const Entry& entry : entries) {
-        Settings::Setting setting;
-        setting.path = QString::fromUtf8(entry.key->data(), qsizetype(entry.key->length()));
-        setting.line = qint64(entry.at.line);
-        if (const auto* string = entry.node->as_string()) {
-            setting.value =
-                QString::fromUtf8(string->get().data(), qsizetype(string->get().size()));
-        } else if (const auto* integer = entry.node->as_integer()) {
-            setting.value = QString::number(integer->get());
-        } else {
-            const QString value = valueText(*entry.node);
-            const QString what =
-                value.isEmpty() ? QCoreApplication::translate("Settings", "Cannot set %1")
-                                      .arg(Settings::Quoted(setting.path))
-                                : QCoreApplication::translate("Settings", "Cannot set %1 to %2")
-                                      .arg(Settings::Quoted(setting.path), value);
-            throw BcfgError(Settings::AtLine(
-                setting.line, what + QCoreApplication::translate(
-                                         "Settings", ": a value is a string or an integer, not %1")
-                                         .arg(kindOf(*entry.node))));
-        }
-        settings.push_back(std::move(setting));
+    return entries;
+}
+
+QString utf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// Adds the setting of a string or an integer; false for a value of another kind.
+bool add(Settings::List& settings, const Entry& entry, qint64 firstLine)
+{
+    const qint64 line = firstLine + qint64(entry.at.line) - 1;
+    if (const auto* string = entry.node->as_string()) {
+        settings.add(entry.key->str(), string->get(), line);
+    } else if (const auto* integer = entry.node->as_integer()) {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, integer->get()).ptr;
+        settings.add(entry.key->str(), std::string_view(digits, size_t(end - digits)), line);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The whole text as one document: what decides every text, and the one way to its errors.
+Settings::List readWhole(QByteArrayView text)
+{
+    toml::table table;
+    try {
+        table = toml::parse(std::string_view(text.data(), size_t(text.size())));
+    } catch (const toml::parse_error& error) {
+        throw BcfgError(
+            QCoreApplication::translate("Settings", "Line %1, column %2: this is not TOML: %3")
+                .arg(error.source().begin.line)
+                .arg(error.source().begin.column)
+                .arg(utf8(error.description())));
+    }
+    Settings::List settings;
+    for (const Entry& entry : inTextOrder(table)) {
+        if (add(settings, entry, 1))
+            continue;
+        const QString path = utf8(entry.key->str());
+        const QString value = valueText(*entry.node);
+        const QString what = value.isEmpty()
+                                 ? QCoreApplication::translate("Settings", "Cannot set %1")
+                                       .arg(Settings::Quoted(path))
+                                 : QCoreApplication::translate("Settings", "Cannot set %1 to %2")
+                                       .arg(Settings::Quoted(path), value);
+        throw BcfgError(
+            Settings::AtLine(qint64(entry.at.line),
+                             what + QCoreApplication::translate(
+                                        "Settings", ": a value is a string or an integer, not %1")
+                                        .arg(kindOf(*entry.node))));
     }
     return settings;
+}
+
+// Settings read from a part of the text, a piece of lines at a time.
+struct Part {
+    Settings::List settings;   // lines counted from the part's first line
+    std::vector<quint64> keys; // a hash of each key
+    qint64 lines = 0;          // line breaks in the part
+    int pieces = 0;
+    bool read = true; // false when a piece was not read without a fault
+};
+
+// Reads part, whose first byte starts a line (the text's first when atStart), each piece its
+// own document: that keeps the parser's tables small and freed as it goes. room: the text
+// whose settings the part's list is to have room for.
+Part readPart(QByteArrayView part, bool atStart, qsizetype pieceBytes, QByteArrayView room)
+{
+    Part read;
+    read.settings.reserve(size_t(room.count('\n')) + 1, room.size());
+    for (qsizetype start = 0; start < part.size();) {
+        qsizetype end = part.indexOf('\n', std::min(start + pieceBytes, part.size()) - 1);
+        end = end < 0 ? part.size() : end + 1;
+        const QByteArrayView piece = part.sliced(start, end - start);
+        // The parser takes a byte order mark as the start of a document, which only the
+        // text's first piece is.
+        read.read = (start == 0 && atStart) || !piece.startsWith("\xEF\xBB\xBF");
+        toml::table table;
+        if (read.read) {
+            try {
+                table = toml::parse(std::string_view(piece.data(), size_t(piece.size())));
+            } catch (const toml::parse_error&) {
+                read.read = false;
+            }
+        }
+        if (!read.read)
+            return read;
+        for (const Entry& entry : inTextOrder(table)) {
+            if (!add(read.settings, entry, read.lines + 1)) {
+                read.read = false;
+                return read;
+            }
+            read.keys.push_back(FieldHash(entry.key->str().data(), entry.key->str().size()));
+        }
+        read.lines += piece.count('\n');
+        ++read.pieces;
+        start = end;
+    }
+    return read;
+}
+
+// The text read in parts side by side, each a piece of lines at a time. That gives the whole
+// text's settings whenever every piece is read without a fault: a piece then ends outside any
+// string or array and holds only keys of the top-level table with strings and integers, so
+// each of its lines means what it means in the whole text. No key may stand in two pieces;
+// two keys of the same hash count as the same here. Empty when any of that fails: the whole
+// text decides then, with its own message.
+std::optional<Settings::List> readInParts(QByteArrayView text, qsizetype pieceBytes)
+{
+    const qsizetype partBytes = 64 * pieceBytes;
+    const qsizetype parts = std::clamp<qsizetype>(
+        std::min<qsizetype>(std::thread::hardware_concurrency(), text.size() / partBytes), 1, 4);
+    std::vector<QByteArrayView> slices;
+    for (qsizetype start = 0, k = 1; start < text.size(); ++k) {
+        qsizetype end =
+            k == parts ? -1 : text.indexOf('\n', std::max(start, text.size() * k / parts));
+        end = end < 0 ? text.size() : end + 1;
+        slices.push_back(text.sliced(start, end - start));
+        start = end;
+    }
+    if (slices.empty())
+        slices.push_back(text);
+    std::vector<std::future<Part>> others;
+    for (size_t k = 1; k < slices.size(); ++k)
+        others.push_back(std::async(std::launch::async | std::launch::deferred, readPart, slices[k],
+                                    false, pieceBytes, slices[k]));
+    std::vector<Part> read;
+    // The first part's list takes the others' settings after it.
+    read.push_back(readPart(slices[0], true, pieceBytes, text));
+    for (auto& other : others)
+        read.push_back(other.get());
+
+    size_t count = 0;
+    int pieces = 0;
+    for (const Part& part : read) {
+        if (!part.read)
+            return std::nullopt;
+        count += part.settings.size();
+        pieces += part.pieces;
+    }
+    if (pieces > 1) {
+        std::vector<quint64> keys;
+        keys.reserve(count);
+        for (Part& part : read) {
+            keys.insert(keys.end(), part.keys.begin(), part.keys.end());
+            part.keys = {};
+        }
+        std::sort(keys.begin(), keys.end());
+        if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
+            return std::nullopt;
+    }
+    Settings::List settings = std::move(read[0].settings);
+    qint64 lines = read[0].lines;
+    for (size_t k = 1; k < read.size(); ++k) {
+        settings.append(read[k].settings, lines);
+        lines += read[k].lines;
+        read[k].settings = {};
+    }
+    return settings;
+}
+
+} // namespace
+
+Settings::List Read(QByteArrayView text, qsizetype pieceBytes)
+{
+    // A zero byte is no character of a text; what holds one is not a text file at all.
+    if (const qsizetype zero = text.indexOf('\0'); zero >= 0)
+        throw BcfgError(Settings::AtLine(
+            lineOfZeroByte(text, zero),
+            QCoreApplication::translate("Settings", "a zero byte: this is not a text file")));
+    if (pieceBytes > 0)
+        if (auto settings = readInParts(text, pieceBytes))
+            return std::move(*settings);
+    return readWhole(text);
 }
 
 } // namespace SettingsText

@@ -33,6 +33,8 @@ QByteArray Write(const TBCFGFile& doc, const Options& options);
 // holds a zero byte, or a key whose value is of another kind (a table, an array, a
 // floating-point number, a boolean, a date or time), quoting the key and any value. A text
 // without keys gives no settings.
-std::vector<Settings::Setting> Read(QByteArrayView text);
+// A long text is read a piece of about pieceBytes at a time, which is quicker and smaller
+// and gives what the whole text gives; 0 reads it whole.
+Settings::List Read(QByteArrayView text, qsizetype pieceBytes = 64 * 1024);
 
 } // namespace SettingsText

@@ -40,11 +40,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes = SettingsFuzzFile();
     const auto doc = TBCFGFile::FromBytes(bytes, nullptr, nullptr);
     phase = "read";
-    std::vector<Settings::Setting> settings;
+    Settings::List settings;
+    QString refused;
     try {
-        settings = SettingsText::Read(text);
+        settings = SettingsText::Read(text, 0);
     } catch (const BcfgError& e) {
-        check(e.text().startsWith(QStringLiteral("Line ")), "a refused text names its line");
+        refused = e.text();
+    }
+    // Read a few lines at a time, the text means what it means whole.
+    try {
+        const Settings::List inPieces = SettingsText::Read(text, 16);
+        check(refused.isEmpty(), "pieces refuse what the whole text refuses");
+        check(inPieces.size() == settings.size(), "pieces give every setting");
+        for (size_t i = 0; i < settings.size(); ++i)
+            check(inPieces.pathUtf8(i) == settings.pathUtf8(i) &&
+                      inPieces.valueUtf8(i) == settings.valueUtf8(i) &&
+                      inPieces.line(i) == settings.line(i),
+                  "pieces give the settings of the whole text");
+    } catch (const BcfgError& e) {
+        check(e.text() == refused, "pieces refuse the text as the whole text does");
+    }
+    if (!refused.isEmpty()) {
+        check(refused.startsWith(QStringLiteral("Line ")), "a refused text names its line");
         return 0;
     }
     qint64 line = 0;
@@ -68,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     phase = "write and read back";
     const QByteArray written = SettingsText::Write(*doc, {true, nullptr});
-    std::vector<Settings::Setting> again;
+    Settings::List again;
     try {
         again = SettingsText::Read(written);
     } catch (const BcfgError&) {

@@ -152,22 +152,51 @@ private slots:
             "floating-point number");
         row("a boolean", "a = true", {},
             "Line 1: Cannot set \"a\" to true: a value is a string or an integer, not a boolean");
+        // A long text is read a few lines at a time: what spans lines, or a key that comes
+        // back, is read as the whole text reads it.
+        row("a string over lines", "a = \"\"\"one\nb = \"2\"\n\"\"\"\nc = \"3\"\n",
+            {"1 a=one\nb = \"2\"\n", "4 c=3"});
+        row("an array over lines", "a = \"1\"\nb = [\n1,\n2]\n", {},
+            "Line 2: Cannot set \"b\": a value is a string or an integer, not an array");
+        row("a key twice", "a = \"1\"\nb = \"2\"\nc = \"3\"\na = \"4\"\n", {},
+            "Line 4, column 5: this is not TOML: Error while parsing key-value pair: cannot "
+            "redefine existing string 'a'");
+        row("a byte order mark",
+            "\xEF\xBB\xBF"
+            "a = \"1\"\nb = \"2\"\n",
+            {"1 a=1", "2 b=2"});
+        row("a byte order mark inside",
+            "a = \"1\"\n\xEF\xBB\xBF"
+            "b = \"2\"\n",
+            {},
+            "Line 2, column 1: this is not TOML: Error while parsing root table: expected space "
+            "or tab, saw '\\uFEFF'");
+        QByteArray many;
+        QStringList manySettings;
+        for (int i = 1; i <= 300; ++i) {
+            many += "\"k" + QByteArray::number(i) + "\" = \"" + QByteArray::number(i * 7) + "\"\n";
+            manySettings << QStringLiteral("%1 k%1=%2").arg(i).arg(i * 7);
+        }
+        row("many lines", many + "last = 1", manySettings + QStringList{"301 last=1"});
     }
     void settingsText()
     {
         QFETCH(QByteArray, text);
         QFETCH(QStringList, settings);
         QFETCH(QString, error);
-        QStringList got;
-        QString thrown;
-        try {
-            for (const Settings::Setting& s : SettingsText::Read(text))
-                got << QStringLiteral("%1 %2=%3").arg(s.line).arg(s.path, s.value);
-        } catch (const BcfgError& e) {
-            thrown = e.text();
+        // Whole, in pieces of a few lines, and in the pieces a long text is read in.
+        for (const qsizetype pieceBytes : {qsizetype(0), qsizetype(8), qsizetype(64 * 1024)}) {
+            QStringList got;
+            QString thrown;
+            try {
+                for (const Settings::Setting& s : SettingsText::Read(text, pieceBytes))
+                    got << QStringLiteral("%1 %2=%3").arg(s.line).arg(s.path, s.value);
+            } catch (const BcfgError& e) {
+                thrown = e.text();
+            }
+            QCOMPARE(thrown, error);
+            QCOMPARE(got, settings);
         }
-        QCOMPARE(thrown, error);
-        QCOMPARE(got, settings);
     }
 
     // What Write writes, Read reads back: every path and value, escapes and all.
