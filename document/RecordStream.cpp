@@ -1,6 +1,6 @@
 #include "RecordStream.h"
 
-#include <QCryptographicHash>
+#include "FileState.h"
 #include <QIODevice>
 #include <cstring>
 

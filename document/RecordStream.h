@@ -9,7 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
-class QCryptographicHash;
+class FileDigest;
 class QIODevice;
 
 // Sequential little-endian reading of a file, either held in memory or read
@@ -25,7 +25,7 @@ public:
     RecordReader& operator=(const RecordReader&) = delete;
 
     // Every byte read from the device from now on is added to hash as well (nullptr: none).
-    void SetHash(QCryptographicHash* hash) { m_hash = hash; }
+    void SetHash(FileDigest* hash) { m_hash = hash; }
 
     qint64 pos() const { return m_pos; }
     qint64 size() const { return m_size; }
@@ -69,7 +69,7 @@ private:
     bool readDevice(char* to, qint64 n);
 
     QIODevice* m_device = nullptr;
-    QCryptographicHash* m_hash = nullptr;
+    FileDigest* m_hash = nullptr;
     QByteArray m_block;             // what was last read from the device
     const char* m_window = nullptr; // bytes m_windowStart .. m_windowEnd of the file
     qint64 m_windowStart = 0;

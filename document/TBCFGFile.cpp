@@ -10,7 +10,6 @@
 #include "TextRules.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QtEndian>
 #include <unordered_map>
@@ -55,7 +54,7 @@ std::unique_ptr<TBCFGFile> TBCFGFile::Load(const QString& fileName, TreeSink* tr
         RegularFile::OpenForReading(file, fileName);
         // Read in blocks while the records are made: the file is never held whole.
         RecordReader in(file, file.size());
-        QCryptographicHash digest(FileDigestAlgorithm);
+        FileDigest digest;
         in.SetHash(&digest);
         FileState read;
         read.known = true;
@@ -306,7 +305,7 @@ FileState TBCFGFile::SaveInPlace(const QString& fileName, const FileState& read)
 FileState TBCFGFile::save(const QString& fileName, const FileState* read)
 {
     FileState written = OutOfMemoryAsError([&] {
-        QCryptographicHash digest(FileDigestAlgorithm);
+        FileDigest digest;
         const qint64 size = RegularFile::Replace(
             fileName, [&](QIODevice& file) { write(file, &digest); },
             [&] {
@@ -326,7 +325,7 @@ void TBCFGFile::SaveTo(QIODevice& device)
     ClearModified();
 }
 
-void TBCFGFile::write(QIODevice& device, QCryptographicHash* hash) const
+void TBCFGFile::write(QIODevice& device, FileDigest* hash) const
 {
     // Written in blocks: the file's bytes are never built whole.
     constexpr qsizetype BlockSize = 256 * 1024;

@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-class QCryptographicHash;
+class FileDigest;
 class QIODevice;
 class RecordReader;
 
@@ -100,7 +100,7 @@ private:
                                            LoadReporter* reporter);
     void Parse(RecordReader& in);
     // Every record in order, then the kept tail; throws "Stream write error".
-    void write(QIODevice& device, QCryptographicHash* hash = nullptr) const;
+    void write(QIODevice& device, FileDigest* hash = nullptr) const;
     FileState save(const QString& fileName, const FileState* read);
     void ClearModified();
 

@@ -10,7 +10,6 @@
 #include "TestFifo.h"
 
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -602,7 +601,7 @@ private slots:
         const FileState read = doc->ReadState();
         QVERIFY(read.known);
         QCOMPARE(read.size, bytes.size());
-        QCOMPARE(read.digest, QCryptographicHash::hash(bytes, FileDigestAlgorithm));
+        QCOMPARE(read.digest, FileDigest::Of(bytes));
         QCOMPARE(read.modified, QFileInfo(path).lastModified());
 
         QByteArray theirs = bytes;
