@@ -251,7 +251,8 @@ struct Part {
 Part readPart(QByteArrayView part, bool atStart, qsizetype pieceBytes, QByteArrayView room)
 {
     Part read;
-    read.settings.reserve(size_t(room.count('\n')) + 1, room.size());
+    // A dump's line takes some 40 bytes; a list of shorter lines grows as it needs.
+    read.settings.reserve(size_t(room.size() / 24) + 1, room.size());
     for (qsizetype start = 0; start < part.size();) {
         qsizetype end = part.indexOf('\n', std::min(start + pieceBytes, part.size()) - 1);
         end = end < 0 ? part.size() : end + 1;
