@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextRules.h"
 #include "TypeCode.h"
 
 #include <QByteArray>
@@ -107,6 +108,8 @@ public:
     void AppendTo(QByteArray& out) const;
     // The header alone: type code, name, Min, Max.
     void AppendHeaderTo(QByteArray& out) const;
+    // The header's length, the same for every type: what a record takes before its payload.
+    static constexpr qsizetype HeaderSize = 4 + TextRules::NameSize + 4 + 4;
     // Marks this record, every enclosing level record and the document.
     void MarkModified();
     // Marks this record and every enclosing level record (not the document).
