@@ -57,9 +57,9 @@ public:
     const QByteArray& LabelBeforeImport() const;
     void SetLabelBeforeImport(const QByteArray& label);
 
-    // The tree label, 8-bit text. Abstract, yet defined here once: every type's label is
-    // AppendDisplayText's, and each class names this definition as its own.
-    virtual QByteArray DisplayText() const = 0;
+    // The tree label, 8-bit text: for every type what AppendDisplayText appends, so it is
+    // defined here once and each type gives its label through AppendDisplayText.
+    virtual QByteArray DisplayText() const;
     // Reads the payload that follows the header; throws "Stream read error"
     // when the file ends inside it.
     virtual void ReadPayload(RecordReader& in, LoaderState& state) = 0;
