@@ -131,7 +131,6 @@ public:
     // The separators around the value text in a label.
     static constexpr QByteArrayView ValueOpen{" - [ "};
     static constexpr QByteArrayView ValueClose{" ]"};
-    qint32 MinSigned() const { return qint32(Min); }
     // Min and Max widened to 64 bits in the record's own signedness: unsigned for type
     // Unsigned alone.
     qint64 Lowest() const
