@@ -58,7 +58,7 @@ void TBcfgRecAll::MarkImported()
 
 TBcfgRecAll* TBcfgRecAll::parentLevel() const
 {
-    return ParentIndex >= 0 && ParentIndex < Index && Doc ? Doc->Record(ParentIndex) : nullptr;
+    return HasParentBefore() && Doc ? Doc->Record(ParentIndex) : nullptr;
 }
 
 QByteArray TBcfgRecAll::NameText() const

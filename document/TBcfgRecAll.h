@@ -143,6 +143,10 @@ public:
     }
     // Labels start with the name and this separator; the popup is placed after it.
     QByteArray LabelPrefix() const;
+    // Whether ParentIndex names an earlier record, the level that encloses this one, as the
+    // loader always links it. False at top level (-1), and for a link to any other index,
+    // which only a record made by hand can have: such a record lies in no level.
+    bool HasParentBefore() const { return ParentIndex >= 0 && ParentIndex < Index; }
     bool IsLevel() const { return TypeCode == TypeCode::Level; }
     bool IsLevelBegin() const { return IsLevel() && Min != 0; }
     bool IsLevelEnd() const { return IsLevel() && Min == 0; }
