@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ValueRules.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
@@ -46,12 +48,15 @@ public:
     virtual bool ShowCoordinatesPopup(const QString& label, const QString& x, const QString& y,
                                       QString& typedX, QString& typedY) = 0;
 
-    // TForm080E: four labels and four fields; wheelMax bounds the wheel (255 for
-    // a colour, whose fourth field stops at 100; 512 for a rectangle).
+    // TForm080E: four labels and four fields. mode says whether they hold a colour or a
+    // rectangle, and with it what each accepts: a colour's fourth field is its alpha.
+    // wheelMax bounds the wheel, except on a colour's alpha (ValueRules::AlphaMax).
     struct FourFieldPopup {
+        enum class Mode { Colour, Rectangle };
+        Mode mode = Mode::Colour;
         std::array<QString, 4> labels;
         std::array<QString, 4> values;
-        int wheelMax = 255;
+        int wheelMax = ValueRules::ColourMax;
     };
     virtual bool ShowFourFieldPopup(const FourFieldPopup& popup, std::array<QString, 4>& typed) = 0;
 

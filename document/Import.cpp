@@ -177,9 +177,7 @@ private:
 
     qint32 parentPath(const TBcfgRecAll& rec) const
     {
-        return rec.ParentIndex >= 0 && rec.ParentIndex < rec.Index
-                   ? m_first[size_t(rec.ParentIndex)]
-                   : None;
+        return rec.HasParentBefore() ? m_first[size_t(rec.ParentIndex)] : None;
     }
     bool matches(qint32 index, qint32 parent, const TBcfgRecAll& rec, QByteArrayView name) const
     {
@@ -229,7 +227,7 @@ std::vector<TBcfgRecAll*> Counterparts(const TBCFGFile& current, const TBCFGFile
         qint64 shift = 0;
         for (const auto& rec : source.Records()) {
             qint32 parent = CurrentPaths::None;
-            if (rec->ParentIndex >= 0 && rec->ParentIndex < rec->Index) {
+            if (rec->HasParentBefore()) {
                 parent = sourcePaths[size_t(rec->ParentIndex)];
                 if (parent == CurrentPaths::None)
                     continue; // the enclosing level has no counterpart, so neither has this

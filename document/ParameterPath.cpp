@@ -89,7 +89,7 @@ TBcfgRecAll* Find(const TBCFGFile& doc, QStringView path)
         const TBcfgRecAll& rec = *records[i];
         size_t above = 0;
         if (rec.ParentIndex >= 0) {
-            if (size_t(rec.ParentIndex) >= i)
+            if (!rec.HasParentBefore())
                 continue;
             above = depth[size_t(rec.ParentIndex)];
             if (above == 0)

@@ -82,7 +82,7 @@ bool PathIndex::spells(const TBcfgRecAll& record, const std::vector<QByteArrayVi
     for (size_t k = steps.size(); k-- > 0;) {
         if (!rec || segmentOf(*rec) != steps[k])
             return false;
-        if (rec->ParentIndex >= rec->Index)
+        if (rec->ParentIndex >= 0 && !rec->HasParentBefore())
             return false; // linked to no earlier level: named by no path
         rec = m_doc.Record(rec->ParentIndex);
     }
@@ -101,7 +101,7 @@ qint32 PathIndex::parentPath(const TBcfgRecAll& record) const
     if (record.ParentIndex < 0)
         return None;
     // The loader links a record to an earlier level only; anything else names nothing.
-    return record.ParentIndex < record.Index ? m_first[size_t(record.ParentIndex)] : Unreachable;
+    return record.HasParentBefore() ? m_first[size_t(record.ParentIndex)] : Unreachable;
 }
 
 void PathIndex::build() const

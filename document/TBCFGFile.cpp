@@ -172,7 +172,7 @@ void TBCFGFile::Parse(RecordReader& in)
         m_stopOffset = offset;
     };
     // Every record takes at least its header: one list step for the whole file.
-    m_records.reserve(size_t(in.remaining() / (12 + TextRules::NameSize)));
+    m_records.reserve(size_t(in.remaining() / TBcfgRecAll::HeaderSize));
     while (in.remaining() > 0) {
         const qint64 offset = in.pos();
         if (in.remaining() < 4) {
@@ -222,7 +222,7 @@ qint64 TBCFGFile::OffsetOf(int index) const
             m_offsets.push_back(offset);
             payload.resize(0);
             rec->WritePayload(payload);
-            offset += 12 + TextRules::NameSize + payload.size();
+            offset += TBcfgRecAll::HeaderSize + payload.size();
         }
     }
     return m_offsets[size_t(index)];

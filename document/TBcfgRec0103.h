@@ -8,7 +8,6 @@ class TBcfgRec0103 : public TBcfgRecAll
 public:
     quint32 Value = 0;
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

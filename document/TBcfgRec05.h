@@ -11,7 +11,6 @@ public:
     qint32 ItemIndex = 0;
     std::vector<QByteArray> Items; // Max fields of 32 bytes
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -78,7 +78,8 @@ void TBcfgRec08::Edit(EditorHost& host)
     EditorHost::FourFieldPopup popup;
     popup.labels = {CodePage::ToUnicode(NameText() + " - R:"), QStringLiteral("G:"),
                     QStringLiteral("B:"), QStringLiteral("A:")};
-    popup.wheelMax = 255;
+    popup.mode = EditorHost::FourFieldPopup::Mode::Colour;
+    popup.wheelMax = ValueRules::ColourMax;
     for (;;) {
         popup.values = {QString::number(R), QString::number(G), QString::number(B),
                         QString::number(A)};

@@ -7,7 +7,6 @@
 class TBcfgRec09 : public TBcfgRecAll
 {
 public:
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -10,7 +10,6 @@ public:
     // What the label shows for 0 and 1.
     static constexpr const char* Words[2] = {"OFF", "ON"};
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -10,7 +10,6 @@ public:
     qint8 Minute = 0;
     QByteArray TimeRest; // 6 bytes
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -13,7 +13,6 @@ public:
     qint8 Day = 0;
     QByteArray DateRest; // 2 bytes
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -63,7 +63,8 @@ void TBcfgRec0E::Edit(EditorHost& host)
     EditorHost::FourFieldPopup popup;
     popup.labels = {CodePage::ToUnicode(NameText() + " - X1:"), QStringLiteral("Y1:"),
                     QStringLiteral("X2:"), QStringLiteral("Y2:")};
-    popup.wheelMax = 512;
+    popup.mode = EditorHost::FourFieldPopup::Mode::Rectangle;
+    popup.wheelMax = ValueRules::PositionWheelMax;
     for (;;) {
         popup.values = {QString::number(X1), QString::number(Y1), QString::number(X2),
                         QString::number(Y2)};

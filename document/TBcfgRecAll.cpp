@@ -27,7 +27,7 @@ void TBcfgRecAll::AppendHeaderTo(QByteArray& out) const
 {
     // One step for the whole header: every record of a saved file has one.
     const qsizetype at = out.size();
-    out.resize(at + 12 + TextRules::NameSize);
+    out.resize(at + HeaderSize);
     char* header = out.data() + at;
     qToLittleEndian(quint32(TypeCode), header);
     std::memcpy(header + 4, Name().data(), TextRules::NameSize);
@@ -58,7 +58,7 @@ void TBcfgRecAll::MarkImported()
 
 TBcfgRecAll* TBcfgRecAll::parentLevel() const
 {
-    return ParentIndex >= 0 && ParentIndex < Index && Doc ? Doc->Record(ParentIndex) : nullptr;
+    return HasParentBefore() && Doc ? Doc->Record(ParentIndex) : nullptr;
 }
 
 QByteArray TBcfgRecAll::NameText() const

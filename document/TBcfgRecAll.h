@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TextRules.h"
 #include "TypeCode.h"
 
 #include <QByteArray>
@@ -56,9 +57,9 @@ public:
     const QByteArray& LabelBeforeImport() const;
     void SetLabelBeforeImport(const QByteArray& label);
 
-    // The tree label, 8-bit text. Abstract, yet defined here once: every type's label is
-    // AppendDisplayText's, and each class names this definition as its own.
-    virtual QByteArray DisplayText() const = 0;
+    // The tree label, 8-bit text: for every type what AppendDisplayText appends, so it is
+    // defined here once and each type gives its label through AppendDisplayText.
+    virtual QByteArray DisplayText() const;
     // Reads the payload that follows the header; throws "Stream read error"
     // when the file ends inside it.
     virtual void ReadPayload(RecordReader& in, LoaderState& state) = 0;
@@ -107,6 +108,8 @@ public:
     void AppendTo(QByteArray& out) const;
     // The header alone: type code, name, Min, Max.
     void AppendHeaderTo(QByteArray& out) const;
+    // The header's length, the same for every type: what a record takes before its payload.
+    static constexpr qsizetype HeaderSize = 4 + TextRules::NameSize + 4 + 4;
     // Marks this record, every enclosing level record and the document.
     void MarkModified();
     // Marks this record and every enclosing level record (not the document).
@@ -128,7 +131,6 @@ public:
     // The separators around the value text in a label.
     static constexpr QByteArrayView ValueOpen{" - [ "};
     static constexpr QByteArrayView ValueClose{" ]"};
-    qint32 MinSigned() const { return qint32(Min); }
     // Min and Max widened to 64 bits in the record's own signedness: unsigned for type
     // Unsigned alone.
     qint64 Lowest() const
@@ -141,6 +143,10 @@ public:
     }
     // Labels start with the name and this separator; the popup is placed after it.
     QByteArray LabelPrefix() const;
+    // Whether ParentIndex names an earlier record, the level that encloses this one, as the
+    // loader always links it. False at top level (-1), and for a link to any other index,
+    // which only a record made by hand can have: such a record lies in no level.
+    bool HasParentBefore() const { return ParentIndex >= 0 && ParentIndex < Index; }
     bool IsLevel() const { return TypeCode == TypeCode::Level; }
     bool IsLevelBegin() const { return IsLevel() && Min != 0; }
     bool IsLevelEnd() const { return IsLevel() && Min == 0; }

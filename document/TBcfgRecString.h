@@ -15,7 +15,6 @@ public:
     // Payload length of a text record: the smallest multiple of 4 above max.
     static qint64 PayloadLength(qint32 max) { return (qint64(max) / 4 + 1) * 4; }
 
-    QByteArray DisplayText() const override { return TBcfgRecAll::DisplayText(); }
     void ReadPayload(RecordReader& in, LoaderState& state) override;
     void WritePayload(QByteArray& out) const override;
     bool MergeFrom(const TBcfgRecAll& other) override;

@@ -30,10 +30,14 @@ qint64 StepBounded(qint64 value, qint64 min, qint64 max, int steps,
                    qint64 lowest = std::numeric_limits<qint64>::min(),
                    qint64 highest = std::numeric_limits<qint64>::max());
 
-// What the typed colour and rectangle fields accept, from 0.
+// What the typed colour and rectangle fields accept, from 0. The wheel steps a colour's
+// fields within the same bounds.
 constexpr int ColourMax = 255;
 constexpr int AlphaMax = 100;
 constexpr int RectMax = 65534;
+// The wheel steps a coordinate or a rectangle's field within 0..PositionWheelMax, although
+// typed values may go further.
+constexpr int PositionWheelMax = 512;
 
 // Choice stepping with wrap-around at both ends; count must be > 0.
 int StepChoice(int itemIndex, int count, int steps);

@@ -85,6 +85,7 @@ bool PopupEditorHost::ShowCoordinatesPopup(const QString& label, const QString& 
 bool PopupEditorHost::ShowFourFieldPopup(const FourFieldPopup& popup, std::array<QString, 4>& typed)
 {
     TForm080E& form = *m_form080E;
+    form.EditMode = popup.mode;
     form.WheelMax = popup.wheelMax;
     for (int i = 0; i < 4; ++i) {
         form.labels()[i]->setText(popup.labels[i]);

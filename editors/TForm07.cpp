@@ -52,8 +52,8 @@ bool TForm07::wheelStep(int steps)
     const auto value = ValueRules::ParseInt32(field->text());
     // The field takes any 32-bit number; the wheel must not step out of that.
     if (value)
-        field->setText(QString::number(
-            ValueRules::StepBounded(*value, 0, WheelMax, steps, std::numeric_limits<qint32>::min(),
-                                    std::numeric_limits<qint32>::max())));
+        field->setText(QString::number(ValueRules::StepBounded(
+            *value, 0, ValueRules::PositionWheelMax, steps, std::numeric_limits<qint32>::min(),
+            std::numeric_limits<qint32>::max())));
     return true;
 }

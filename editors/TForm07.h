@@ -6,13 +6,12 @@ class QLabel;
 class QLineEdit;
 
 // "Coordinates": two fields. Set Label1 and Edit1/Edit2, exec(), then read the fields. The wheel
-// steps the focused field within 0..512, and never out of the signed 32-bit range.
+// steps the focused field within 0..ValueRules::PositionWheelMax, and never out of the signed
+// 32-bit range.
 class TForm07 : public PopupDialog
 {
     Q_OBJECT
 public:
-    static constexpr int WheelMax = 512;
-
     explicit TForm07(QWidget* parent = nullptr);
 
     QLabel* const Label1;   // "N - X:"

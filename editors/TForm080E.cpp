@@ -57,9 +57,9 @@ bool TForm080E::wheelStep(int steps)
         const auto value = ValueRules::ParseInt32(field->text());
         if (!value)
             return true;
-        const bool colour = WheelMax == ColourWheelMax;
+        const bool colour = EditMode == Mode::Colour;
         const bool alpha = colour && field == Edit4;
-        const int max = alpha ? AlphaWheelMax : WheelMax;
+        const int max = alpha ? ValueRules::AlphaMax : WheelMax;
         // Never step to a value that the record would refuse.
         const int highest = alpha    ? ValueRules::AlphaMax
                             : colour ? ValueRules::ColourMax

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorHost.h"
 #include "PopupDialog.h"
 
 #include <array>
@@ -8,16 +9,14 @@ class QLabel;
 class QLineEdit;
 
 // "Color and rect": four labelled fields for a colour (R, G, B, A) or a rectangle (X1, Y1, X2,
-// Y2). Set the labels, the fields and WheelMax, exec(), then read the fields. The wheel steps the
-// focused field within 0..WheelMax; the fourth field (alpha) stops at 100 while WheelMax is 255.
-// It never steps out of what the record accepts (ValueRules::ColourMax, AlphaMax, RectMax).
+// Y2). Set EditMode, the labels, the fields and WheelMax, exec(), then read the fields. The wheel
+// steps the focused field within 0..WheelMax; a colour's fourth field (alpha) stops at
+// ValueRules::AlphaMax. It never steps out of what the record accepts (ValueRules::ColourMax,
+// AlphaMax, RectMax).
 class TForm080E : public PopupDialog
 {
     Q_OBJECT
 public:
-    static constexpr int ColourWheelMax = 255;
-    static constexpr int AlphaWheelMax = 100;
-
     explicit TForm080E(QWidget* parent = nullptr);
 
     QLabel* const Label1;
@@ -28,8 +27,10 @@ public:
     QLineEdit* const Edit3;
     QLabel* const Label4;
     QLineEdit* const Edit4;
-    // 255 while a colour is edited, 512 while a rectangle is edited.
-    int WheelMax = ColourWheelMax;
+    using Mode = EditorHost::FourFieldPopup::Mode;
+    Mode EditMode = Mode::Colour;
+    // ValueRules::ColourMax while a colour is edited, PositionWheelMax while a rectangle is.
+    int WheelMax = ValueRules::ColourMax;
 
     std::array<QLabel*, 4> labels() const { return {Label1, Label2, Label3, Label4}; }
     std::array<QLineEdit*, 4> fields() const { return {Edit1, Edit2, Edit3, Edit4}; }

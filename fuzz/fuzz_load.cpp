@@ -111,7 +111,8 @@ void checkModel(const TBCFGFile& doc)
         const TBcfgRecAll& rec = *doc.Record(i);
         check(rec.Index == i, "Index is the position in the document");
         check(rec.Doc == &doc, "a record belongs to its document");
-        check(rec.TypeCode >= 1 && rec.TypeCode <= 14, "only known type codes are records");
+        check(rec.TypeCode >= TypeCode::First && rec.TypeCode <= TypeCode::Last,
+              "only known type codes are records");
         if (rec.ParentIndex != -1) {
             check(rec.ParentIndex >= 0 && rec.ParentIndex < i, "the parent comes earlier");
             check(doc.Record(rec.ParentIndex)->IsLevelBegin(), "the parent opens a level");
@@ -181,9 +182,6 @@ private:
     std::uint64_t m_state;
 };
 
-// Type code, name, Min and Max.
-constexpr qsizetype HeaderSize = 4 + TextRules::NameSize + 4 + 4;
-
 QByteArray recordBytes(const TBcfgRecAll& rec)
 {
     QByteArray out;
@@ -202,29 +200,31 @@ std::vector<QByteArray> recordImages(const TBCFGFile& doc)
 
 QByteArray payloadOf(const QByteArray& image)
 {
-    return image.mid(HeaderSize);
+    return image.mid(TBcfgRecAll::HeaderSize);
 }
 
 // The part of a payload that the user sees: time and date keep hidden rest bytes after it.
 QByteArray valueOf(quint32 typeCode, const QByteArray& image)
 {
     const QByteArray payload = payloadOf(image);
-    if (typeCode == 12)
+    if (typeCode == TypeCode::Time)
         return payload.left(2);
-    if (typeCode == 13)
+    if (typeCode == TypeCode::Date)
         return payload.left(6);
     return payload;
 }
 
 bool isText(quint32 typeCode)
 {
-    return typeCode == 2 || typeCode == 4 || typeCode == 6 || typeCode == 10;
+    return typeCode == TypeCode::EscapedText || typeCode == TypeCode::Text ||
+           typeCode == TypeCode::Password || typeCode == TypeCode::Utf8Text;
 }
 
 // Types whose records take any value of their own type over.
 bool alwaysTakes(quint32 typeCode)
 {
-    return isText(typeCode) || typeCode == 7 || typeCode == 8 || typeCode >= 11;
+    return isText(typeCode) || typeCode == TypeCode::Coordinates || typeCode == TypeCode::Colour ||
+           typeCode >= TypeCode::CheckBox;
 }
 
 // Whatever values changed, the layout stays: the same records with the same headers and
@@ -279,7 +279,7 @@ void storeTexts(TBCFGFile& doc, const QByteArray& bytes, Stream& stream)
         const QByteArray loaded = text->Buffer;
         text->SetText(text->GetText());
         check(text->Buffer.size() == text->BufferLength, "storing its own text keeps the payload");
-        if ((type == 4 || type == 6) && loaded.contains('\0'))
+        if ((type == TypeCode::Text || type == TypeCode::Password) && loaded.contains('\0'))
             check(text->Buffer == loaded, "an 8-bit text stored again keeps its bytes");
         const QByteArray once = text->GetText();
         text->SetText(once);
@@ -300,9 +300,9 @@ void storeTexts(TBCFGFile& doc, const QByteArray& bytes, Stream& stream)
             check(fit == stored.size(), "a text that fits is stored whole");
         // A cut gives up at most the partial character (up to two bytes) or one backslash.
         check(fit >= qMin(stored.size(), capacity) - 2, "a cut keeps every whole character");
-        if (fit < stored.size() && (type == 2 || type == 10))
+        if (fit < stored.size() && (type == TypeCode::EscapedText || type == TypeCode::Utf8Text))
             check((uchar(stored[fit]) & 0xC0) != 0x80, "a cut never splits a character");
-        if (fit > 0 && fit < stored.size() && type == 2)
+        if (fit > 0 && fit < stored.size() && type == TypeCode::EscapedText)
             check(!(stored[fit] == '\x1F' && stored[fit - 1] == '\\'),
                   "a cut never parts a backslash from its mark");
         check(buffer.left(fit) == stored.left(fit) && buffer[fit] == '\0',
@@ -381,9 +381,9 @@ std::vector<int> pathNumbers(const TBCFGFile& doc, bool translate)
     for (const auto& rec : doc.Records()) {
         const int parent = rec->ParentIndex >= 0 ? result[size_t(rec->ParentIndex)] : -1;
         QByteArray name = rec->NameText();
-        if (translate && rec->TypeCode == 9 && name == "Normal")
+        if (translate && rec->IsLevel() && name == "Normal")
             name = "First";
-        else if (translate && rec->TypeCode == 9 && name == "Locked")
+        else if (translate && rec->IsLevel() && name == "Locked")
             name = "Second";
         const auto key = std::make_tuple(parent, rec->TypeCode, rec->Occurrence, name);
         result.push_back(numbers.emplace(key, int(numbers.size())).first->second);
@@ -394,7 +394,7 @@ std::vector<int> pathNumbers(const TBCFGFile& doc, bool translate)
 bool hasTranslatedLevel(const TBCFGFile& doc)
 {
     for (const auto& rec : doc.Records())
-        if (rec->TypeCode == 9 && (rec->NameText() == "Normal" || rec->NameText() == "Locked"))
+        if (rec->IsLevel() && (rec->NameText() == "Normal" || rec->NameText() == "Locked"))
             return true;
     return false;
 }
@@ -440,12 +440,12 @@ void checkMergeIntoChangedCopy(const QByteArray& bytes, const TBCFGFile& origina
         const quint32 type = rec.TypeCode;
         const QByteArray now = recordBytes(rec);
         const size_t path = size_t(paths[size_t(i)]);
-        if (type == 9) {
+        if (type == TypeCode::Level) {
             check(now == source[size_t(i)], "level records are unchanged");
         } else if (first[path] != i) {
             check(now == before[size_t(i)], "only the first record of a path takes a value");
         } else if (members[path] == 1) {
-            if (type == 1 || type == 3) {
+            if (type == TypeCode::Unsigned || type == TypeCode::Signed) {
                 const auto& orig = static_cast<const TBcfgRec0103&>(*original.Record(i));
                 const bool inRange =
                     orig.Current() >= orig.Lowest() && orig.Current() <= orig.Highest();
@@ -466,12 +466,13 @@ void checkMergeIntoChangedCopy(const QByteArray& bytes, const TBCFGFile& origina
                 check(payload == winner, "the last record of a shared path gives the value");
             } else {
                 // Numbers and choices refuse some values; a choice keeps its own list.
-                const qsizetype n = type == 5 ? 4 : payload.size();
+                const qsizetype n = type == TypeCode::Choice ? 4 : payload.size();
                 bool found = payload == payloadOf(before[size_t(i)]);
                 for (size_t j = size_t(i); j < paths.size() && !found; ++j)
                     found =
                         paths[j] == int(path) && payloadOf(source[j]).left(n) == payload.left(n);
-                check(found && (type != 5 || payload.mid(n) == payloadOf(before[size_t(i)]).mid(n)),
+                check(found && (type != TypeCode::Choice ||
+                                payload.mid(n) == payloadOf(before[size_t(i)]).mid(n)),
                       "a value comes from a record of the same path or stays");
             }
         }

@@ -48,6 +48,7 @@ public:
     {
         return answer(QStringList(p.labels.begin(), p.labels.end()).join(' ') + "|" +
                           QStringList(p.values.begin(), p.values.end()).join(',') + "|" +
+                          (p.mode == FourFieldPopup::Mode::Colour ? "colour " : "rectangle ") +
                           QString::number(p.wheelMax),
                       false, [&](const QStringList& a) {
                           for (int i = 0; i < 4; ++i)

@@ -132,14 +132,14 @@ private slots:
         host.answers = {typed({"255", "0", "0", "101"}), typed({"255", "0", "0", "100"})};
         doc->Record(0)->Edit(host);
         QCOMPARE(host.shown.size(), 2);
-        QCOMPARE(host.shown[0], QStringLiteral("C - R: G: B: A:|0,0,0,0|255"));
+        QCOMPARE(host.shown[0], QStringLiteral("C - R: G: B: A:|0,0,0,0|colour 255"));
         QCOMPARE(doc->Record(0)->DisplayText(), QByteArray("C - [ FF,00,00,64 ]"));
 
         host.shown.clear();
         host.answers = {typed({"65535", "0", "0", "0"}), typed({"65534", "1", "2", "3"})};
         doc->Record(1)->Edit(host);
         QCOMPARE(host.shown.size(), 2);
-        QVERIFY(host.shown[0].endsWith("|512"));
+        QVERIFY(host.shown[0].endsWith("|rectangle 512"));
         QCOMPARE(doc->Record(1)->DisplayText(), QByteArray("R - [ 65534,1,2,3 ]"));
 
         host.answers = {typed({"-2147483648", "$7FFFFFFF"})};

@@ -143,32 +143,42 @@ private slots:
 
     void fourFieldWheelBounds_data()
     {
+        QTest::addColumn<bool>("colour");
         QTest::addColumn<int>("wheelMax");
         QTest::addColumn<int>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("colour red to 255") << 255 << 0 << "254"
+        QTest::newRow("colour red to 255") << true << 255 << 0 << "254"
                                            << "255";
-        QTest::newRow("colour red stays at 255") << 255 << 0 << "255"
+        QTest::newRow("colour red stays at 255") << true << 255 << 0 << "255"
                                                  << "255";
-        QTest::newRow("colour alpha stays at 100") << 255 << 3 << "100"
+        QTest::newRow("colour alpha stays at 100") << true << 255 << 3 << "100"
                                                    << "100";
-        QTest::newRow("colour alpha to 100") << 255 << 3 << "99"
+        QTest::newRow("colour alpha to 100") << true << 255 << 3 << "99"
                                              << "100";
-        QTest::newRow("rect fourth past 100") << 512 << 3 << "100"
+        // The popup is told it edits a colour; its wheel limit does not decide that.
+        QTest::newRow("colour alpha to 100 under a wider wheel") << true << 512 << 3 << "99"
+                                                                 << "100";
+        QTest::newRow("rect fourth past 100") << false << 512 << 3 << "100"
                                               << "102";
-        QTest::newRow("rect stays at 512") << 512 << 1 << "512"
+        QTest::newRow("rect fourth past 100 under a colour's wheel") << false << 255 << 3 << "100"
+                                                                     << "102";
+        QTest::newRow("rect stays at 512") << false << 512 << 1 << "512"
                                            << "512";
     }
     void fourFieldWheelBounds()
     {
+        QFETCH(bool, colour);
         QFETCH(int, wheelMax);
         QFETCH(int, field);
         QFETCH(QString, text);
         QFETCH(QString, expected);
         TForm080E& form = m->form080E;
-        EditorHost::FourFieldPopup popup{
-            {"C - R:", "G:", "B:", "A:"}, {"1", "2", "3", "4"}, wheelMax};
+        using Mode = EditorHost::FourFieldPopup::Mode;
+        EditorHost::FourFieldPopup popup{colour ? Mode::Colour : Mode::Rectangle,
+                                         {"C - R:", "G:", "B:", "A:"},
+                                         {"1", "2", "3", "4"},
+                                         wheelMax};
         popup.values[size_t(field)] = text;
         PopupUser user(&form, {[&] {
             int left = 0;
