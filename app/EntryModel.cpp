@@ -4,6 +4,7 @@
 #include "TBcfgRecAll.h"
 
 #include <QSet>
+#include <algorithm>
 
 EntryModel::EntryModel(QObject* parent) : QAbstractItemModel(parent)
 {
@@ -53,12 +54,21 @@ int EntryModel::Append(int parent, const QByteArray& label, TBcfgRecAll* record)
     return entry;
 }
 
+void EntryModel::Reserve(int entries)
+{
+    // Growing a million entries step by step would copy them over and over.
+    m_entries.reserve(size_t(std::max(entries, 0)));
+    m_entryOfRecord.reserve(size_t(std::max(entries, 0)));
+}
+
 void EntryModel::FinishAppending()
 {
     if (!m_appending)
         return;
     m_appending = false;
-    m_entries.shrink_to_fit();
+    // The room left by the levels' closing records is given back when it is much.
+    if (m_entries.capacity() - m_entries.size() > m_entries.size() / 4)
+        m_entries.shrink_to_fit();
     endResetModel();
 }
 

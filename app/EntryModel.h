@@ -30,6 +30,8 @@ public:
     // after its parent and after every entry of its earlier siblings' branches. Returns the
     // new entry's number.
     int Append(int parent, const QByteArray& label, TBcfgRecAll* record);
+    // Room for this many entries, and for the records of a document of that many.
+    void Reserve(int entries);
     // Every entry is appended: the view may show them (until then none is announced).
     void FinishAppending();
     int ParentOf(int entry) const { return entry >= 0 ? m_entries[size_t(entry)].parent : -1; }

@@ -120,6 +120,7 @@ public:
     void RestoreView() override;
     using QTreeView::expandAll;
     Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) override;
+    void reserve(int entries) override { m_entries->Reserve(entries); }
     void finishAppending() override { m_entries->FinishAppending(); }
     Entry parentOf(Entry entry) override;
     void expandAll(Entry entry) override;

@@ -263,6 +263,7 @@ void TBCFGFile::BuildTree(TreeSink& tree)
         return open.empty() ? nullptr : open.back().entry;
     };
     QByteArray label; // one buffer for every label: the sink copies what it keeps
+    tree.reserve(Count() + 1);
     for (const auto& rec : m_records) {
         if (rec->IsLevelEnd())
             continue;

@@ -19,6 +19,8 @@ public:
     // label is 8-bit text in the code page; record is nullptr for the entry of
     // a block that could not be read. Returns the new entry (never nullptr).
     virtual Entry append(Entry parent, const QByteArray& label, TBcfgRecAll* record) = 0;
+    // At most this many entries follow: a tree may make room for them at once.
+    virtual void reserve(int /*entries*/) {}
     // The parent of an entry, nullptr for a top-level entry.
     virtual Entry parentOf(Entry entry) = 0;
     // Every entry of the load is appended (a tree may show them now); before any expandAll.
