@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 #include "LoaderState.h"
+#include "PathSlots.h"
 #include "RecordFactory.h"
 #include "RecordStream.h"
 #include "TBCFGFile.h"
@@ -103,7 +104,7 @@ namespace {
 class CurrentPaths
 {
 public:
-    static constexpr qint32 None = -1;
+    static constexpr qint32 None = PathSlots::None;
 
     CurrentPaths(const TBCFGFile& current, bool translate)
         : m_doc(current), m_translate(translate), m_first(size_t(current.Count()), None)
@@ -133,15 +134,10 @@ public:
         }
         if (m_slots.empty())
             buildTable();
-        return find(parent, rec).index;
+        return slot(parent, rec).index;
     }
 
 private:
-    struct Slot {
-        qint32 index = None;
-        quint32 tag = 0; // more bits of the hash, so that most probes read no record
-    };
-
     // Whether no two current records share a path, seen without a table: the
     // loader numbers equal names apart, so paths can only meet where names
     // differ after their zero byte or level names are translated alike.
@@ -163,15 +159,12 @@ private:
 
     void buildTable()
     {
-        size_t capacity = 16;
-        while (capacity < 2 * m_first.size())
-            capacity *= 2;
-        m_slots.assign(capacity, Slot{});
+        m_slots.Reset(m_first.size());
         for (const auto& rec : m_doc.Records()) {
-            Slot& slot = find(parentPath(*rec), *rec);
-            if (slot.index == None)
-                slot.index = rec->Index;
-            m_first[size_t(rec->Index)] = slot.index;
+            PathSlots::Slot& found = slot(parentPath(*rec), *rec);
+            if (found.index == None)
+                found.index = rec->Index;
+            m_first[size_t(rec->Index)] = found.index;
         }
     }
 
@@ -185,33 +178,19 @@ private:
         return held.TypeCode == rec.TypeCode && held.Occurrence == rec.Occurrence &&
                parentPath(held) == parent && levelNameView(held, m_translate) == name;
     }
-    Slot& find(qint32 parent, const TBcfgRecAll& rec)
+    PathSlots::Slot& slot(qint32 parent, const TBcfgRecAll& rec)
     {
         const QByteArrayView name = levelNameView(rec, m_translate);
-        // The parts mixed so that the low bits, which pick the slot, depend on all of them.
-        quint64 h =
-            quint64(qHash(name)) ^ (quint64(quint32(parent)) << 32 | quint32(rec.Occurrence));
-        h ^= quint64(rec.TypeCode) * 0x9E3779B97F4A7C15u;
-        h = (h ^ (h >> 33)) * 0xFF51AFD7ED558CCDu;
-        h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53u;
-        h ^= h >> 33;
-        const quint32 tag = quint32(h >> 32);
-        const size_t mask = m_slots.size() - 1;
-        for (size_t at = size_t(h) & mask;; at = (at + 1) & mask) {
-            Slot& slot = m_slots[at];
-            if (slot.index == None) {
-                slot.tag = tag;
-                return slot;
-            }
-            if (slot.tag == tag && matches(slot.index, parent, rec, name))
-                return slot;
-        }
+        const quint64 h =
+            (quint64(qHash(name)) ^ (quint64(quint32(parent)) << 32 | quint32(rec.Occurrence))) ^
+            quint64(rec.TypeCode) * 0x9E3779B97F4A7C15u;
+        return m_slots.Find(h, [&](qint32 index) { return matches(index, parent, rec, name); });
     }
 
     const TBCFGFile& m_doc;
     const bool m_translate;
     std::vector<qint32> m_first; // per current record, the first with its path
-    std::vector<Slot> m_slots;   // open addressing, at most half full
+    PathSlots m_slots;
 };
 
 } // namespace

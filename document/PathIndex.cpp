@@ -108,11 +108,8 @@ void PathIndex::build() const
 {
     if (!m_slots.empty())
         return;
-    size_t capacity = 16;
-    while (capacity < 2 * size_t(m_doc.Count()))
-        capacity *= 2;
     m_first.assign(size_t(m_doc.Count()), Unreachable);
-    m_slots.assign(capacity, Slot{});
+    m_slots.Reset(size_t(m_doc.Count()));
     QByteArray segment;
     for (const auto& rec : m_doc.Records()) {
         const qint32 parent = parentPath(*rec);
@@ -120,31 +117,19 @@ void PathIndex::build() const
             continue;
         segment.resize(0);
         ParameterPath::AppendSegmentUtf8(segment, *rec);
-        Slot& found = slot(parent, segment);
+        PathSlots::Slot& found = slot(parent, segment);
         if (found.index == None)
             found.index = rec->Index;
         m_first[size_t(rec->Index)] = found.index;
     }
 }
 
-PathIndex::Slot& PathIndex::slot(qint32 parent, QByteArrayView segment) const
+PathSlots::Slot& PathIndex::slot(qint32 parent, QByteArrayView segment) const
 {
-    quint64 h = FieldHash(segment.data(), size_t(segment.size())) ^
-                (quint64(quint32(parent)) * 0x9E3779B97F4A7C15u);
-    h = (h ^ (h >> 33)) * 0xC4CEB9FE1A85EC53u;
-    h ^= h >> 33;
-    const quint32 tag = quint32(h >> 32);
-    const size_t mask = m_slots.size() - 1;
-    for (size_t at = size_t(h) & mask;; at = (at + 1) & mask) {
-        Slot& s = m_slots[at];
-        if (s.index == None) {
-            s.tag = tag;
-            return s;
-        }
-        if (s.tag != tag)
-            continue;
-        const TBcfgRecAll& held = *m_doc.Record(s.index);
-        if (parentPath(held) == parent && segmentOf(held) == segment)
-            return s;
-    }
+    const quint64 h = FieldHash(segment.data(), size_t(segment.size())) ^
+                      (quint64(quint32(parent)) * 0x9E3779B97F4A7C15u);
+    return m_slots.Find(h, [&](qint32 index) {
+        const TBcfgRecAll& held = *m_doc.Record(index);
+        return parentPath(held) == parent && segmentOf(held) == segment;
+    });
 }

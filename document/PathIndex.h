@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PathSlots.h"
+
 #include <QByteArray>
 #include <QStringView>
 #include <vector>
@@ -25,17 +27,13 @@ public:
     TBcfgRecAll* Find(QByteArrayView utf8Path, int guess = -1) const;
 
 private:
-    struct Slot {
-        qint32 index = -1;
-        quint32 tag = 0;
-    };
-    static constexpr qint32 None = -1;
+    static constexpr qint32 None = PathSlots::None;
     static constexpr qint32 Unreachable = -2;
 
     void build() const;
     // The slot of the path made of the path parent (a first record, or None for the top) and
     // the step segment.
-    Slot& slot(qint32 parent, QByteArrayView segment) const;
+    PathSlots::Slot& slot(qint32 parent, QByteArrayView segment) const;
     qint32 parentPath(const TBcfgRecAll& record) const;
     bool spells(const TBcfgRecAll& record, const std::vector<QByteArrayView>& steps) const;
     QByteArrayView segmentOf(const TBcfgRecAll& record) const;
@@ -43,7 +41,7 @@ private:
     const TBCFGFile& m_doc;
     // No two records share a path, seen without a table.
     bool m_unique = false;
-    mutable std::vector<Slot> m_slots;   // empty until a path needs the table
+    mutable PathSlots m_slots;           // empty until a path needs the table
     mutable std::vector<qint32> m_first; // by record: the first record with its path
     mutable QByteArray m_segment;        // the segment segmentOf made last
 };

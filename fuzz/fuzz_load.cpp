@@ -7,6 +7,7 @@
 // A cut-short file (BcfgError) is an ordinary outcome.
 
 #include "BcfgError.h"
+#include "FuzzProperty.h"
 #include "Import.h"
 #include "TBCFGFile.h"
 #include "TBcfgRec0103.h"
@@ -77,21 +78,6 @@ public:
     int messages = 0;
     qsizetype length = 0;
 };
-
-// Which part of the run a violated property belongs to.
-const char* phase = "load";
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "property violated (%s): %s\n", phase, what);
-    std::abort();
-}
-
-void check(bool holds, const char* what)
-{
-    if (!holds)
-        fail(what);
-}
 
 // PathKey copies the whole path for every level, so deep nesting would only burn time.
 constexpr int PathKeyDepth = 32;

@@ -6,6 +6,7 @@
 // bytes as they were.
 
 #include "BcfgError.h"
+#include "FuzzProperty.h"
 #include "Settings.h"
 #include "SettingsFuzzFile.h"
 #include "SettingsText.h"
@@ -15,24 +16,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-
-namespace {
-
-const char* phase = "read";
-
-[[noreturn]] void fail(const char* what)
-{
-    std::fprintf(stderr, "property violated (%s): %s\n", phase, what);
-    std::abort();
-}
-
-void check(bool holds, const char* what)
-{
-    if (!holds)
-        fail(what);
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
