@@ -17,9 +17,9 @@ const TBcfgRecAll* parentOf(const TBcfgRecAll& record)
 }
 
 // Path steps of either form: the separators and escapes are ASCII, alike in UTF-8.
-template <typename View> std::vector<View> stepsOf(View path)
+template <typename View> void stepsOf(View path, std::vector<View>& steps)
 {
-    std::vector<View> steps;
+    steps.clear();
     qsizetype start = 0;
     for (qsizetype i = 0; i < path.size(); ++i) {
         if (path[i] == '\\')
@@ -30,6 +30,12 @@ template <typename View> std::vector<View> stepsOf(View path)
         }
     }
     steps.push_back(path.sliced(start));
+}
+
+template <typename View> std::vector<View> stepsOf(View path)
+{
+    std::vector<View> steps;
+    stepsOf(path, steps);
     return steps;
 }
 
@@ -67,6 +73,11 @@ std::vector<QStringView> Steps(QStringView path)
 std::vector<QByteArrayView> Steps(QByteArrayView utf8Path)
 {
     return stepsOf(utf8Path);
+}
+
+void Steps(QByteArrayView utf8Path, std::vector<QByteArrayView>& steps)
+{
+    stepsOf(utf8Path, steps);
 }
 
 QString Of(const TBcfgRecAll& record)

@@ -25,6 +25,8 @@ void AppendSegmentUtf8(QByteArray& out, const TBcfgRecAll& record);
 // The steps of a path as written (escapes kept), split at every "/" no backslash escapes.
 std::vector<QStringView> Steps(QStringView path);
 std::vector<QByteArrayView> Steps(QByteArrayView utf8Path);
+// The same into steps, which keeps its room from one path to the next.
+void Steps(QByteArrayView utf8Path, std::vector<QByteArrayView>& steps);
 
 // The first record of doc, in file order, whose path is path; nullptr when
 // none. Only the form Of() writes is read: other escapes, "#0" or leading

@@ -55,12 +55,13 @@ TBcfgRecAll* PathIndex::Find(QStringView path, int guess) const
 
 TBcfgRecAll* PathIndex::Find(QByteArrayView utf8Path, int guess) const
 {
-    const std::vector<QByteArrayView> steps = ParameterPath::Steps(utf8Path);
+    ParameterPath::Steps(utf8Path, m_steps);
+    const std::vector<QByteArrayView>& steps = m_steps;
     // Paths apart, a record that spells the path is the one it names.
     if (m_unique) {
         for (int tried = 0; tried < 16 && guess >= 0 && guess < m_doc.Count(); ++tried, ++guess) {
             const TBcfgRecAll& held = *m_doc.Record(guess);
-            if (spells(held, steps))
+            if (spellsAfterLast(held, utf8Path, steps))
                 return m_doc.Record(guess);
             if (!held.IsLevel())
                 break;
@@ -87,6 +88,27 @@ bool PathIndex::spells(const TBcfgRecAll& record, const std::vector<QByteArrayVi
         rec = m_doc.Record(rec->ParentIndex);
     }
     return rec == nullptr;
+}
+
+bool PathIndex::spellsAfterLast(const TBcfgRecAll& record, QByteArrayView utf8Path,
+                                const std::vector<QByteArrayView>& steps) const
+{
+    // The steps before the last end where the last step begins, less its separator.
+    const qsizetype levelPathSize =
+        steps.size() > 1 ? qsizetype(steps.back().data() - utf8Path.data()) - 1 : 0;
+    const QByteArrayView levelPath = utf8Path.first(levelPathSize);
+    const bool sameLevel = m_last && steps.size() > 1 &&
+                           m_last->ParentIndex == record.ParentIndex &&
+                           m_last->Index < record.Index && levelPath == m_lastLevelPath;
+    // The level and the steps up to it are the ones the last record was found by.
+    if (sameLevel ? segmentOf(record) != steps.back() : !spells(record, steps))
+        return false;
+    m_last = &record;
+    if (!sameLevel) {
+        m_lastLevelPath.resize(0);
+        m_lastLevelPath.append(levelPath);
+    }
+    return true;
 }
 
 QByteArrayView PathIndex::segmentOf(const TBcfgRecAll& record) const

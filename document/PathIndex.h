@@ -36,12 +36,20 @@ private:
     PathSlots::Slot& slot(qint32 parent, QByteArrayView segment) const;
     qint32 parentPath(const TBcfgRecAll& record) const;
     bool spells(const TBcfgRecAll& record, const std::vector<QByteArrayView>& steps) const;
+    // Whether record spells the path whose steps are steps, checking only its own step when
+    // the last record found has the same level and the path the same steps before its own.
+    bool spellsAfterLast(const TBcfgRecAll& record, QByteArrayView utf8Path,
+                         const std::vector<QByteArrayView>& steps) const;
     QByteArrayView segmentOf(const TBcfgRecAll& record) const;
 
     const TBCFGFile& m_doc;
     // No two records share a path, seen without a table.
     bool m_unique = false;
-    mutable PathSlots m_slots;           // empty until a path needs the table
-    mutable std::vector<qint32> m_first; // by record: the first record with its path
-    mutable QByteArray m_segment;        // the segment segmentOf made last
+    mutable PathSlots m_slots;                   // empty until a path needs the table
+    mutable std::vector<qint32> m_first;         // by record: the first record with its path
+    mutable QByteArray m_segment;                // the segment segmentOf made last
+    mutable std::vector<QByteArrayView> m_steps; // the steps of the path Find looks for
+    // The last record a guess found, and its path up to its own step.
+    mutable const TBcfgRecAll* m_last = nullptr;
+    mutable QByteArray m_lastLevelPath;
 };

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <future>
 #include <optional>
 #include <string_view>
@@ -26,41 +27,54 @@ namespace SettingsText {
 
 namespace {
 
-// Appends utf8 as the inside of a TOML basic string: quotation marks, backslashes and the
-// control characters escaped, everything else as it is.
-void appendEscaped(QByteArray& out, QByteArrayView utf8)
+// Writes utf8 at to as the inside of a TOML basic string, which takes at most six bytes a
+// byte: quotation marks, backslashes and the control characters escaped, everything else as
+// it is. Returns the end.
+char* writeEscaped(char* to, QByteArrayView utf8)
 {
     static const char hex[] = "0123456789ABCDEF";
-    qsizetype plain = 0; // the start of the bytes not yet appended
+    qsizetype plain = 0; // the start of the bytes not yet written
+    const auto put = [&to](const char* text, size_t size) {
+        std::memcpy(to, text, size);
+        to += size;
+    };
     for (qsizetype i = 0; i < utf8.size(); ++i) {
         const uchar c = uchar(utf8[i]);
         if (c >= 0x20 && c != '"' && c != '\\' && c != 0x7F)
             continue;
-        out.append(utf8.sliced(plain, i - plain));
+        put(utf8.data() + plain, size_t(i - plain));
         plain = i + 1;
         switch (c) {
         case '"':
-            out += "\\\"";
+            put("\\\"", 2);
             break;
         case '\\':
-            out += "\\\\";
+            put("\\\\", 2);
             break;
         case '\t':
-            out += "\\t";
+            put("\\t", 2);
             break;
         case '\n':
-            out += "\\n";
+            put("\\n", 2);
             break;
         case '\r':
-            out += "\\r";
+            put("\\r", 2);
             break;
         default:
-            out += "\\u00";
-            out += hex[c >> 4];
-            out += hex[c & 15];
+            put("\\u00", 4);
+            *to++ = hex[c >> 4];
+            *to++ = hex[c & 15];
         }
     }
-    out.append(utf8.sliced(plain));
+    put(utf8.data() + plain, size_t(utf8.size() - plain));
+    return to;
+}
+
+void appendEscaped(QByteArray& out, QByteArrayView utf8)
+{
+    const qsizetype at = out.size();
+    out.resize(at + 6 * utf8.size());
+    out.resize(writeEscaped(out.data() + at, utf8) - out.constData());
 }
 
 // A value's kind in the words of the message about it.
@@ -115,6 +129,7 @@ void Write(const TBCFGFile& doc, const Options& options, QByteArray& out,
     std::vector<Open> chain;
     QByteArray path;
     QByteArray scratch;
+    QByteArray bytes;
     for (const auto& rec : doc.Records()) {
         while (!chain.empty() && chain.back().index != rec->ParentIndex)
             chain.pop_back();
@@ -135,15 +150,27 @@ void Write(const TBCFGFile& doc, const Options& options, QByteArray& out,
             (options.leftOut && size_t(rec->Index) < options.leftOut->size() &&
              (*options.leftOut)[size_t(rec->Index)]))
             continue;
+        // Appended piece by piece: a million lines make no text of their own.
         if (rec->TypeCode == TypeCode::Password && !options.passwords) {
             // The comment names the password, so that the reader knows it was left out.
-            out += "# \"" + path + "\" is a password, left out\n";
+            out.append("# \"").append(path).append("\" is a password, left out\n");
         } else {
-            out += '"' + path + "\" = \"";
-            scratch.resize(0);
-            CodePage::AppendUtf8(scratch, ValueInput::TextBytes(*rec));
-            appendEscaped(out, scratch);
-            out += "\"\n";
+            bytes.resize(0);
+            ValueInput::AppendTextBytes(*rec, bytes);
+            scratch.resize(3 * bytes.size());
+            const QByteArrayView value(scratch.constData(),
+                                       CodePage::WriteUtf8(scratch.data(), bytes) - scratch.data());
+            // The line is written in place, in room for its longest form.
+            const qsizetype at = out.size();
+            out.resize(at + path.size() + 6 * value.size() + 8);
+            char* to = out.data() + at;
+            *to++ = '"';
+            std::memcpy(to, path.constData(), size_t(path.size()));
+            to += path.size();
+            std::memcpy(to, "\" = \"", 5);
+            to = writeEscaped(to + 5, value);
+            std::memcpy(to, "\"\n", 2);
+            out.resize(to + 2 - out.constData());
         }
         if (written)
             written();
@@ -281,7 +308,20 @@ Part readPart(QByteArrayView part, bool atStart, qsizetype pieceBytes, QByteArra
         ++read.pieces;
         start = end;
     }
+    // Sorted here, on the part's own core, for the check that no key stands twice.
+    std::sort(read.keys.begin(), read.keys.end());
     return read;
+}
+
+// Whether two lists in order share an element.
+bool shareOne(const std::vector<quint64>& a, const std::vector<quint64>& b)
+{
+    for (auto i = a.begin(), j = b.begin(); i != a.end() && j != b.end();) {
+        if (*i == *j)
+            return true;
+        *i < *j ? ++i : ++j;
+    }
+    return false;
 }
 
 // The text read in parts side by side, each a piece of lines at a time. That gives the whole
@@ -315,25 +355,21 @@ std::optional<Settings::List> readInParts(QByteArrayView text, qsizetype pieceBy
     for (auto& other : others)
         read.push_back(other.get());
 
-    size_t count = 0;
     int pieces = 0;
     for (const Part& part : read) {
         if (!part.read)
             return std::nullopt;
-        count += part.settings.size();
         pieces += part.pieces;
     }
-    if (pieces > 1) {
-        std::vector<quint64> keys;
-        keys.reserve(count);
-        for (Part& part : read) {
-            keys.insert(keys.end(), part.keys.begin(), part.keys.end());
-            part.keys = {};
+    if (pieces > 1)
+        for (size_t k = 0; k < read.size(); ++k) {
+            const std::vector<quint64>& keys = read[k].keys;
+            if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
+                return std::nullopt;
+            for (size_t other = k + 1; other < read.size(); ++other)
+                if (shareOne(keys, read[other].keys))
+                    return std::nullopt;
         }
-        std::sort(keys.begin(), keys.end());
-        if (std::adjacent_find(keys.begin(), keys.end()) != keys.end())
-            return std::nullopt;
-    }
     Settings::List settings = std::move(read[0].settings);
     qint64 lines = read[0].lines;
     for (size_t k = 1; k < read.size(); ++k) {

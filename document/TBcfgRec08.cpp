@@ -9,7 +9,6 @@
 #include "ValueRules.h"
 
 #include <QCoreApplication>
-#include <QRegularExpression>
 
 bool TBcfgRec08::Take(const std::array<qint64, 4>& rgba)
 {
@@ -99,12 +98,11 @@ QString TBcfgRec08::TypeWords() const
 
 bool TBcfgRec08::StoreText(const QString& text, QString& why)
 {
-    static const QRegularExpression hexByte(QStringLiteral("^[0-9A-Fa-f]{1,2}$"));
     const auto fields = ValueInput::Parts(text, 4);
-    const auto hexField = [](QStringView field) {
-        return hexByte.match(field).hasMatch()
-                   ? ValueRules::ParseInt32(QLatin1Char('$') + field.toString())
-                   : std::nullopt;
+    const auto hexField = [](QStringView field) -> std::optional<qint64> {
+        if (const auto byte = ValueRules::ParseHexDigits(field, 2))
+            return qint64(*byte);
+        return std::nullopt;
     };
     const auto v = fields ? ValueInput::FourFields<qint64>(*fields, hexField) : std::nullopt;
     if (!v || !Take(*v))

@@ -34,10 +34,20 @@ QString Text(const TBcfgRecAll& record)
 
 QByteArray TextBytes(const TBcfgRecAll& record)
 {
+    if (record.IsLevel())
+        return {};
+    QByteArray bytes("");
+    AppendTextBytes(record, bytes);
+    return bytes;
+}
+
+void AppendTextBytes(const TBcfgRecAll& record, QByteArray& out)
+{
     // A text's value text is its editable text, but for a password's stars.
     if (const auto* text = dynamic_cast<const TBcfgRecString*>(&record))
-        return text->GetText();
-    return record.ValueText();
+        out.append(text->GetText());
+    else
+        record.AppendValueText(out);
 }
 
 bool Store(TBcfgRecAll& record, const QString& text, QString& why)

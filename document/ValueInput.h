@@ -41,6 +41,8 @@ std::optional<std::array<T, 4>> FourFields(const Fields& fields, Read read)
 QString Text(const TBcfgRecAll& record);
 // The 8-bit text (in the code page) that Text converts.
 QByteArray TextBytes(const TBcfgRecAll& record);
+// Appends TextBytes to out, without a text of its own for most values.
+void AppendTextBytes(const TBcfgRecAll& record, QByteArray& out);
 
 // Stores text, read in the form Text gives, into record as its editor would
 // (Modified marks where the value changes; the text already stored keeps its

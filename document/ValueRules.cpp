@@ -2,6 +2,7 @@
 
 #include "BcfgError.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace ValueRules {
@@ -81,6 +82,14 @@ std::optional<qint64> ParseInt64(QStringView text)
 std::optional<qint32> ParseInt32(QStringView text)
 {
     return parseSigned<qint32>(text);
+}
+
+std::optional<quint32> ParseHexDigits(QStringView text, qsizetype maxDigits)
+{
+    if (text.size() > std::min<qsizetype>(maxDigits, 8))
+        return std::nullopt;
+    const auto value = readMagnitude(text, 0, 16, std::numeric_limits<quint32>::max());
+    return value ? std::optional<quint32>(quint32(*value)) : std::nullopt;
 }
 
 int WheelSteps(int delta)

@@ -15,6 +15,8 @@ namespace ValueRules {
 // then reads as the same bits ("$FFFFFFFF" is -1 as a 32-bit number).
 std::optional<qint64> ParseInt64(QStringView text);
 std::optional<qint32> ParseInt32(QStringView text);
+// One to maxDigits hexadecimal digits alone, no sign or prefix; anything else fails.
+std::optional<quint32> ParseHexDigits(QStringView text, qsizetype maxDigits);
 
 // Wheel delta (120 per notch) to steps: delta / -120, truncated towards zero.
 // Rolling away from the user gives negative steps.

@@ -402,6 +402,8 @@ private slots:
         row("three digits", BcfgBuilder().colour("v", 0, 0, 0, 0), "100,0,0,0", "not RR,GG,BB,AA");
         row("not hexadecimal", BcfgBuilder().colour("v", 0, 0, 0, 0), "G0,0,0,0",
             "not RR,GG,BB,AA");
+        row("prefixed field", BcfgBuilder().colour("v", 0, 0, 0, 0), "$F,0,0,0", "not RR,GG,BB,AA");
+        row("empty field", BcfgBuilder().colour("v", 0, 0, 0, 0), "F,0,,0", "not RR,GG,BB,AA");
         row("lower case word", BcfgBuilder().checkBox("v", 0), "on", "not ON or OFF");
         row("hour 24", BcfgBuilder().time("v", 1, 0), "24:00", "not H:MM");
         row("one minute digit", BcfgBuilder().time("v", 1, 0), "9:5", "not H:MM");
