@@ -102,6 +102,10 @@ private slots:
                                   .levelEnd()
                                   .levelEnd()
                                   .integer(1, "x", 0, 9, 4)
+                                  .levelBegin("M")
+                                  .integer(1, "x", 0, 9, 5)
+                                  .integer(1, "x", 0, 9, 6)
+                                  .levelEnd()
                                   .bytes());
         const PathIndex paths(*doc);
         for (const auto& rec : doc->Records()) {
@@ -113,6 +117,9 @@ private slots:
         }
         QCOMPARE(paths.Find(u"L/x#2"), doc->Record(3));
         QCOMPARE(paths.Find(u"x", 1), doc->Record(7));
+        // After a record of L, a guess in L with the right last step but another level.
+        QCOMPARE(paths.Find(u"L/x", 1), doc->Record(1));
+        QCOMPARE(paths.Find(u"M/x#1", 2), doc->Record(10));
     }
 
     // The settings a text holds, each "LINE PATH=VALUE", or the error it gives.
@@ -178,6 +185,10 @@ private slots:
             manySettings << QStringLiteral("%1 k%1=%2").arg(i).arg(i * 7);
         }
         row("many lines", many + "last = 1", manySettings + QStringList{"301 last=1"});
+        // Far apart: the first and the last line fall in different parts of the text.
+        row("many lines, the first key again", many + "k1 = 1", {},
+            "Line 301, column 6: this is not TOML: Error while parsing key-value pair: cannot "
+            "redefine existing string 'k1'");
     }
     void settingsText()
     {
