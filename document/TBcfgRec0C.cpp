@@ -86,7 +86,8 @@ bool TBcfgRec0C::StepValue(int steps)
 
 bool TBcfgRec0C::StoreText(const QString& text, QString& why)
 {
-    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2}):([0-9]{2})$"));
+    // \z ends at the text's end; $ would also let a line break after it through.
+    static const QRegularExpression form(QStringLiteral("^([0-9]{1,2}):([0-9]{2})\\z"));
     const QRegularExpressionMatch m = form.match(text);
     // The popup's masked field always holds two hour digits.
     const auto time = m.hasMatch() ? ValueRules::ParseTime(m.captured(1).rightJustified(2, '0') +

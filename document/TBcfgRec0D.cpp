@@ -105,8 +105,9 @@ bool TBcfgRec0D::StepValue(int steps)
 
 bool TBcfgRec0D::StoreText(const QString& text, QString& why)
 {
+    // \z ends at the text's end; $ would also let a line break after it through.
     static const QRegularExpression form(
-        QStringLiteral("^([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{1,4})$"));
+        QStringLiteral("^([0-9]{1,2})\\.([0-9]{1,2})\\.([0-9]{1,4})\\z"));
     const QRegularExpressionMatch m = form.match(text);
     QDate date;
     if (m.hasMatch()) {

@@ -419,6 +419,9 @@ private slots:
         row("hour 24", BcfgBuilder().time("v", 1, 0), "24:00", "not H:MM");
         row("one minute digit", BcfgBuilder().time("v", 1, 0), "9:5", "not H:MM");
         row("minute 60", BcfgBuilder().time("v", 1, 0), "09:60", "not H:MM");
+        row("time, a line break after", BcfgBuilder().time("v", 1, 0), "9:05\n", "not H:MM");
+        row("date, a line break after", BcfgBuilder().date("v", 2023, 1, 1), "1.01.2023\n",
+            "not D.MM.YYYY");
         row("no such day", BcfgBuilder().date("v", 2023, 1, 1), "29.02.2023",
             "a date from 1.01.1 to 31.12.9999");
         row("year 0", BcfgBuilder().date("v", 2023, 1, 1), "1.01.0", "not D.MM.YYYY");
