@@ -150,7 +150,7 @@ void Write(const TBCFGFile& doc, const Options& options, QByteArray& out,
             (options.leftOut && size_t(rec->Index) < options.leftOut->size() &&
              (*options.leftOut)[size_t(rec->Index)]))
             continue;
-        // Appended piece by piece: a million lines make no text of their own.
+        // Each line is written in place: a million lines make no text of their own.
         if (rec->TypeCode == TypeCode::Password && !options.passwords) {
             // The comment names the password, so that the reader knows it was left out.
             out.append("# \"").append(path).append("\" is a password, left out\n");
