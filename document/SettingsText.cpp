@@ -157,9 +157,9 @@ void Write(const TBCFGFile& doc, const Options& options, QByteArray& out,
         } else {
             bytes.resize(0);
             ValueInput::AppendTextBytes(*rec, bytes);
-            scratch.resize(3 * bytes.size());
-            const QByteArrayView value(scratch.constData(),
-                                       CodePage::WriteUtf8(scratch.data(), bytes) - scratch.data());
+            scratch.resize(0);
+            CodePage::AppendUtf8(scratch, bytes);
+            const QByteArrayView value = scratch;
             // The line is written in place, in room for its longest form.
             const qsizetype at = out.size();
             out.resize(at + path.size() + 6 * value.size() + 8);
